@@ -1,0 +1,165 @@
+# The one helper every end-to-end test sources. It gives a test its own
+# X server, starts the real program in it, sends it keys, takes
+# screenshots of its window and finds colours in them, so that a test
+# reads as the few steps a person would take.
+#
+# A test is run as: bash TEST.sh KELVARO WM_CLOSE
+set -euo pipefail
+
+KELVARO=${1:?usage: TEST.sh KELVARO WM_CLOSE}
+WM_CLOSE=${2:?usage: TEST.sh KELVARO WM_CLOSE}
+work=$(mktemp -d "${TMPDIR:-/tmp}/kelvaro-e2e.XXXXXX")
+xvfb_pid=""
+pid=""
+win=""
+
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Stops the test; the last screenshot is kept as a PNG for a look.
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -f "$work/shot.ppm" ]; then
+    local keep="${TMPDIR:-/tmp}/kelvaro-failed-$(basename "$0" .sh).png"
+    convert "$work/shot.ppm" "$keep" && echo "last screenshot: $keep" >&2
+  fi
+  exit 1
+}
+
+# Starts a private Xvfb with a 24-bit visual; -displayfd picks a free
+# display number, so parallel runs never collide.
+start_display() {
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
+    3>"$work/display" 2>"$work/xvfb.log" &
+  xvfb_pid=$!
+  local tries=0
+  until [ -s "$work/display" ]; do
+    tries=$((tries + 1))
+    [ "$tries" -le 100 ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n 1 "$work/display")"
+}
+
+# Starts the program at the top left of a fresh display (with no window
+# manager freeglut would put it one pixel off-screen) and focuses it.
+start_kelvaro() {
+  [ -n "${DISPLAY:-}" ] && [ -n "$xvfb_pid" ] || start_display
+  "$KELVARO" -geometry +0+0 "$@" >"$work/stdout" 2>"$work/stderr" &
+  pid=$!
+  win=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvaro$' | head -n 1) ||
+    fail "no window titled Kelvaro appeared"
+  xdotool windowfocus --sync "$win"
+  wait_for_frames
+}
+
+# Types keys (xdotool key names) into the focused window and waits for a
+# frame drawn after the program has taken them.
+press() {
+  xdotool key --delay 2 "$@"
+  wait_for_frames
+}
+
+# Presses one key COUNT times.
+press_times() {
+  local count=$1 key=$2 keys=()
+  for ((i = 0; i < count; i++)); do keys+=("$key"); done
+  press "${keys[@]}"
+}
+
+# Resizes the window as a user dragging its corner would.
+resize() {
+  xdotool windowsize --sync "$win" "$1" "$2"
+  wait_for_frames
+}
+
+# Takes a screenshot of the window into $work/shot.ppm and one pixel a
+# line ("r g b") into $work/shot.pix; sets shot_w and shot_h.
+shot() {
+  xwd -id "$win" -silent >"$work/shot.xwd"
+  convert "$work/shot.xwd" +set comment -depth 8 ppm:"$work/shot.ppm"
+  read -r shot_w shot_h < <(sed -n 2p "$work/shot.ppm")
+  tail -c $((shot_w * shot_h * 3)) "$work/shot.ppm" |
+    od -An -v -tu1 -w3 >"$work/shot.pix"
+}
+
+# The scene's colours as they land in a 24-bit visual.
+rgb_of() {
+  case $1 in
+    floor) echo "128 204 204" ;;
+    ball) echo "128 128 255" ;;
+    companion) echo "0 255 255" ;;
+    white) echo "255 255 255" ;;
+    *) fail "unknown colour $1" ;;
+  esac
+}
+
+# Finds a colour (within 2 per channel) in the last screenshot, in the
+# whole window or in the box X0 Y0 X1 Y1 (inclusive), and prints
+# "count minx miny maxx maxy" (the box is -1s when the count is 0).
+find_colour() {
+  local box=(0 0 $((shot_w - 1)) $((shot_h - 1)))
+  [ $# -eq 5 ] && box=("$2" "$3" "$4" "$5")
+  read -r r g b < <(rgb_of "$1")
+  awk -v w="$shot_w" -v r="$r" -v g="$g" -v b="$b" \
+    -v x0="${box[0]}" -v y0="${box[1]}" -v x1="${box[2]}" -v y1="${box[3]}" '
+    function near(v, want) { return v - want <= 2 && want - v <= 2 }
+    {
+      x = (NR - 1) % w; y = int((NR - 1) / w)
+      if (x < x0 || x > x1 || y < y0 || y > y1) next
+      if (!near($1, r) || !near($2, g) || !near($3, b)) next
+      if (n++ == 0) { minx = maxx = x; miny = maxy = y }
+      if (x < minx) minx = x; if (x > maxx) maxx = x
+      if (y < miny) miny = y; if (y > maxy) maxy = y
+    }
+    END { if (n) print n, minx, miny, maxx, maxy; else print 0, -1, -1, -1, -1 }
+  ' "$work/shot.pix"
+}
+
+# Number of pixels of a colour in the last screenshot (optionally in a box).
+count_colour() { find_colour "$@" | cut -d' ' -f1; }
+
+# Waits until two screenshots differ: the animation is drawing frames.
+wait_for_frames() {
+  local first tries=0
+  shot && first=$(md5sum <"$work/shot.pix")
+  until shot && [ "$(md5sum <"$work/shot.pix")" != "$first" ]; do
+    tries=$((tries + 1))
+    [ "$tries" -le 50 ] || fail "the picture does not change: no animation"
+    sleep 0.05
+  done
+}
+
+# Takes screenshots for up to SECONDS until CONDITION (a shell command)
+# holds for one of them.
+poll_shots() {
+  local seconds=$1
+  shift
+  local deadline=$((SECONDS + seconds))
+  while [ "$SECONDS" -le "$deadline" ]; do
+    shot
+    if "$@"; then return 0; fi
+  done
+  return 1
+}
+
+# Asserts that A <= VALUE <= B.
+expect_between() {
+  local what=$1 value=$2 low=$3 high=$4
+  [ "$value" -ge "$low" ] && [ "$value" -le "$high" ] ||
+    fail "$what is $value, expected $low..$high"
+}
+
+# The program is still running.
+expect_running() { kill -0 "$pid" 2>/dev/null || fail "kelvaro is no longer running"; }
+
+# The process printed nothing, on either stream.
+expect_silent() {
+  [ ! -s "$work/stdout" ] || fail "stdout: $(head -c 300 "$work/stdout")"
+  [ ! -s "$work/stderr" ] || fail "stderr: $(head -c 300 "$work/stderr")"
+}

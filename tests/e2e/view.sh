@@ -1,0 +1,53 @@
+# The arrow keys turn the scene; "+"/"-" and "x"/"z" change the ball's
+# size and place; "r" restores them.
+. "$(dirname "$0")/lib.sh"
+
+# Prints the ball's width and centre x in the current picture.
+ball_width_and_centre() {
+  shot
+  read -r n x0 _ x1 _ < <(find_colour ball)
+  [ "$n" -gt 0 ] || fail "no ball in view"
+  echo "$((x1 - x0 + 1)) $(((x0 + x1) / 2))"
+}
+
+expect_ball() {
+  local width centre
+  read -r width centre < <(ball_width_and_centre)
+  expect_between "$1: ball width" "$width" "$2" "$3"
+  expect_between "$1: ball centre x" "$centre" "$4" "$5"
+}
+
+start_kelvaro
+
+# Radius 20 is 64 pixels across at the ball's depth, 3.2 pixels a unit.
+expect_ball "start" 60 68 147 152
+press_times 5 plus
+expect_ball "radius 35" 108 117 147 152
+press_times 2 minus
+expect_ball "radius 29" 89 98 147 152
+press_times 10 x
+expect_ball "offset 40" 89 98 209 218
+press_times 5 z
+expect_ball "offset 20" 89 98 177 186
+press r
+expect_ball "after r" 60 68 147 152
+
+# Turned 45 degrees about the vertical, the floor shows a corner at each
+# side, wider than its 193-pixel near edge.
+press_times 9 Right
+shot
+read -r _ x0 _ x1 _ < <(find_colour floor)
+expect_between "floor width at turn 45" "$((x1 - x0 + 1))" 215 235
+press_times 9 Left
+
+# Tilted by 90 degrees (Down 18 times) the floor faces the viewer: a
+# square about 124 pixels a side around the window's centre, the ball
+# in front of it, and nothing of it left in the lower part.
+press_times 18 Down
+shot
+read -r n x0 y0 x1 y1 < <(find_colour floor)
+expect_between "facing floor width" "$((x1 - x0 + 1))" 118 130
+expect_between "facing floor height" "$((y1 - y0 + 1))" 118 130
+expect_between "facing floor centre x" "$(((x0 + x1) / 2))" 147 153
+expect_between "facing floor centre y" "$(((y0 + y1) / 2))" 197 203
+[ "$(count_colour floor 0 300 299 399)" -eq 0 ] || fail "floor still low in the window"
