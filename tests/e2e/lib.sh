@@ -4,6 +4,13 @@
 # reads as the few steps a person would take.
 #
 # A test is run as: bash TEST.sh KELVARO WM_CLOSE
+# KELVARO_PRELOAD, if set, is preloaded into the program (the sanitizer
+# build keeps Mesa's driver loaded that way); KELVARO_CLOSE_SECONDS is
+# how long a close may take (default 1).
+#
+# However a test ends, the program is then closed as a window manager
+# closes it, and the test fails unless it exits with 0 having printed
+# nothing: so every test also checks that, and a sanitizer's report.
 set -euo pipefail
 
 KELVARO=${1:?usage: TEST.sh KELVARO WM_CLOSE}
@@ -14,10 +21,22 @@ pid=""
 win=""
 
 cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  local status=$?
+  set +e
+  if [ -n "$pid" ]; then
+    if ! close_window; then
+      echo "FAIL: $close_error" >&2
+      status=1
+    elif [ -s "$work/stdout" ] || [ -s "$work/stderr" ]; then
+      echo "FAIL: kelvaro printed:" >&2
+      head -c 4000 "$work/stdout" "$work/stderr" >&2
+      status=1
+    fi
+  fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$work"
+  exit "$status"
 }
 trap cleanup EXIT
 
@@ -50,12 +69,34 @@ start_display() {
 # manager freeglut would put it one pixel off-screen) and focuses it.
 start_kelvaro() {
   [ -n "${DISPLAY:-}" ] && [ -n "$xvfb_pid" ] || start_display
-  "$KELVARO" -geometry +0+0 "$@" >"$work/stdout" 2>"$work/stderr" &
+  env ${KELVARO_PRELOAD:+LD_PRELOAD="$KELVARO_PRELOAD"} \
+    "$KELVARO" -geometry +0+0 "$@" >"$work/stdout" 2>"$work/stderr" &
   pid=$!
   win=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kelvaro$' | head -n 1) ||
     fail "no window titled Kelvaro appeared"
   xdotool windowfocus --sync "$win"
   wait_for_frames
+}
+
+# Closes the window with a WM_DELETE_WINDOW message, as a window manager
+# does, and waits for the program to end. Returns 1 with close_error set
+# if it is still running after KELVARO_CLOSE_SECONDS or exits non-zero.
+close_window() {
+  local ticks=$((${KELVARO_CLOSE_SECONDS:-1} * 20)) status=0
+  close_error=""
+  "$WM_CLOSE" "$win"
+  for ((i = 0; i < ticks; i++)); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if kill -0 "$pid" 2>/dev/null; then
+    kill -9 "$pid"
+    close_error="still running ${KELVARO_CLOSE_SECONDS:-1} s after the close"
+  fi
+  wait "$pid" || status=$?
+  pid=""
+  [ -z "$close_error" ] && [ "$status" -ne 0 ] && close_error="exit status $status"
+  [ -z "$close_error" ]
 }
 
 # Types keys (xdotool key names) into the focused window and waits for a
@@ -153,6 +194,29 @@ expect_between() {
   local what=$1 value=$2 low=$3 high=$4
   [ "$value" -ge "$low" ] && [ "$value" -le "$high" ] ||
     fail "$what is $value, expected $low..$high"
+}
+
+# The ball is LOW..HIGH pixels wide and centred between C0 and C1 (x).
+expect_ball() {
+  local what=$1 n x0 x1
+  shot
+  read -r n x0 _ x1 _ < <(find_colour ball)
+  [ "$n" -gt 0 ] || fail "$what: no ball in view"
+  expect_between "$what: ball width" "$((x1 - x0 + 1))" "$2" "$3"
+  expect_between "$what: ball centre x" "$(((x0 + x1) / 2))" "$4" "$5"
+}
+
+# The picture as it is at start-up, in a 300 x 400 window: the floor seen
+# slanting from above as a band low in the window, the ball of radius 20
+# (64 pixels) centred above it, and no companion.
+expect_start_view() {
+  expect_ball "$1" 60 68 147 152
+  read -r n x0 y0 x1 y1 < <(find_colour floor)
+  expect_between "$1: floor top" "$y0" 318 330
+  expect_between "$1: floor bottom" "$y1" 368 378
+  expect_between "$1: floor left" "$x0" 48 58
+  expect_between "$1: floor right" "$x1" 242 252
+  [ "$(count_colour companion)" -eq 0 ] || fail "$1: companion shown"
 }
 
 # The program is still running.

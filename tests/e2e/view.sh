@@ -2,21 +2,6 @@
 # size and place; "r" restores them.
 . "$(dirname "$0")/lib.sh"
 
-# Prints the ball's width and centre x in the current picture.
-ball_width_and_centre() {
-  shot
-  read -r n x0 _ x1 _ < <(find_colour ball)
-  [ "$n" -gt 0 ] || fail "no ball in view"
-  echo "$((x1 - x0 + 1)) $(((x0 + x1) / 2))"
-}
-
-expect_ball() {
-  local width centre
-  read -r width centre < <(ball_width_and_centre)
-  expect_between "$1: ball width" "$width" "$2" "$3"
-  expect_between "$1: ball centre x" "$centre" "$4" "$5"
-}
-
 start_kelvaro
 
 # Radius 20 is 64 pixels across at the ball's depth, 3.2 pixels a unit.

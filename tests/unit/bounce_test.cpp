@@ -46,29 +46,28 @@ TEST_F(Bounce, WholeCycleBouncesLowerAndReturnsToStart) {
   EXPECT_EQ(ball.height, 99.0f) << "tick 385 repeats tick 1";
 }
 
-struct FloorCase {
-  float height, velocity;          // before the tick
-  float wantHeight, wantVelocity;  // after it
-};
-
-class FloorEdges : public ::testing::TestWithParam<FloorCase> {};
-
-TEST_P(FloorEdges, Step) {
-  const FloorCase c = GetParam();
-  ball = BallState{};
-  ball.height = c.height;
-  ball.velocity = c.velocity;
-  bounceStep();
-  EXPECT_EQ(ball.height, c.wantHeight);
-  EXPECT_EQ(ball.velocity, c.wantVelocity);
+// The floor and restart tests at their edges, one tick from a set state.
+TEST(BounceEdges, FloorAndRestart) {
+  struct {
+    const char *what;
+    float height, velocity;          // before the tick
+    float wantHeight, wantVelocity;  // after it
+  } const cases[] = {
+      {"exactly -90 bounces", -90.0f, -19.0f, -72.0f, 18.0f},
+      {"just above the floor falls on", -89.0f, -1.0f, -91.0f, -2.0f},
+      {"-91 bounces but does not restart", -91.0f, -1.0f, -91.0f, 0.0f},
+      {"below -91 restarts, overriding the bounce", -92.0f, -1.0f, 100.0f,
+       0.0f},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    ball = BallState{};
+    ball.height = c.height;
+    ball.velocity = c.velocity;
+    bounceStep();
+    EXPECT_EQ(ball.height, c.wantHeight);
+    EXPECT_EQ(ball.velocity, c.wantVelocity);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Bounce, FloorEdges,
-    ::testing::Values(
-        FloorCase{-90.0f, -19.0f, -72.0f, 18.0f},  // exactly -90 bounces
-        FloorCase{-89.0f, -1.0f, -91.0f, -2.0f},   // just above: no bounce
-        FloorCase{-91.0f, -1.0f, -91.0f, 0.0f},    // -91 bounces, no restart
-        FloorCase{-92.0f, -1.0f, 100.0f, 0.0f}));  // restart beats bounce
 
 }  // namespace
