@@ -22,10 +22,8 @@ stop() {
 } 2>/dev/null
 trap stop EXIT
 
-Xvfb -displayfd 3 -screen 0 300x400x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for ((i = 0; i < 100; i++)); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$work/display")"
+. "$root/scripts/xvfb.sh"
+start_xvfb "$work" 300x400x24
 
 "$root/build/kelvaro" -geometry +0+0 &
 kelvaro_pid=$!

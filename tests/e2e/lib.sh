@@ -12,6 +12,7 @@
 # closes it, and the test fails unless it exits with 0 having printed
 # nothing: so every test also checks that, and a sanitizer's report.
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
 
 KELVARO=${1:?usage: TEST.sh KELVARO WM_CLOSE}
 WM_CLOSE=${2:?usage: TEST.sh KELVARO WM_CLOSE}
@@ -50,25 +51,10 @@ fail() {
   exit 1
 }
 
-# Starts a private Xvfb with a 24-bit visual; -displayfd picks a free
-# display number, so parallel runs never collide.
-start_display() {
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
-    3>"$work/display" 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  local tries=0
-  until [ -s "$work/display" ]; do
-    tries=$((tries + 1))
-    [ "$tries" -le 100 ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    sleep 0.1
-  done
-  export DISPLAY=":$(head -n 1 "$work/display")"
-}
-
 # Starts the program at the top left of a fresh display (with no window
 # manager freeglut would put it one pixel off-screen) and focuses it.
 start_kelvaro() {
-  [ -n "${DISPLAY:-}" ] && [ -n "$xvfb_pid" ] || start_display
+  [ -n "$xvfb_pid" ] || start_xvfb "$work" 1024x768x24 || fail "no X server"
   env ${KELVARO_PRELOAD:+LD_PRELOAD="$KELVARO_PRELOAD"} \
     "$KELVARO" -geometry +0+0 "$@" >"$work/stdout" 2>"$work/stderr" &
   pid=$!
@@ -196,6 +182,17 @@ expect_between() {
     fail "$what is $value, expected $low..$high"
 }
 
+# The colour's bounding box in the last screenshot is X0 Y0 X1 Y1, each
+# side within 5 pixels.
+expect_box() {
+  local what="$1: $2" want=("$3" "$4" "$5" "$6") got side
+  read -r -a got < <(find_colour "$2")
+  for side in 0 1 2 3; do
+    expect_between "$what box[$side]" "${got[side + 1]}" \
+      $((want[side] - 5)) $((want[side] + 5))
+  done
+}
+
 # The ball is LOW..HIGH pixels wide and centred between C0 and C1 (x).
 expect_ball() {
   local what=$1 n x0 x1
@@ -211,11 +208,7 @@ expect_ball() {
 # (64 pixels) centred above it, and no companion.
 expect_start_view() {
   expect_ball "$1" 60 68 147 152
-  read -r n x0 y0 x1 y1 < <(find_colour floor)
-  expect_between "$1: floor top" "$y0" 318 330
-  expect_between "$1: floor bottom" "$y1" 368 378
-  expect_between "$1: floor left" "$x0" 48 58
-  expect_between "$1: floor right" "$x1" 242 252
+  expect_box "$1" floor 53 324 247 373
   [ "$(count_colour companion)" -eq 0 ] || fail "$1: companion shown"
 }
 
