@@ -1,6 +1,8 @@
 #include "app/glut.h"
 #include "scene/ball_state.h"
 
+// The one model record; it holds its start values from the moment the
+// program is loaded.
 BallState ball;
 
 namespace {
