@@ -8,7 +8,7 @@ out=$(realpath -m "${1:-kelvaro.gif}")
 seconds=4
 
 "$root/scripts/setup.sh" record
-[ -x "$root/build/kelvaro" ] || "$root/scripts/build.sh"
+"$root/scripts/build.sh"
 
 work=$(mktemp -d)
 xvfb_pid=""

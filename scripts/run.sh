@@ -5,9 +5,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-"$root/scripts/build.sh"
 if [ -z "${DISPLAY:-}" ]; then
   echo "No display (DISPLAY is not set): recording one bounce cycle instead." >&2
   exec "$root/scripts/record.sh" kelvaro.gif
 fi
+"$root/scripts/build.sh"
 exec "$root/build/kelvaro" "$@"
