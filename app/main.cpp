@@ -1,7 +1,7 @@
 // Kelvaro: a wire-frame ball bouncing on a floor, steered from the keyboard.
-#include "app/glut.h"
 #include "app/window.h"
 #include "controls/keys.h"
+#include "platform/glut.h"
 #include "scene/ball_state.h"
 
 // Opens the window, installs the handlers, arms the first tick and hands

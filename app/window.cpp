@@ -1,6 +1,6 @@
 #include "app/window.h"
 
-#include "app/glut.h"
+#include "platform/glut.h"
 
 void initScene() {
   glClearColor(1.0f, 1.0f, 1.0f, 1.0f);

@@ -1,5 +1,5 @@
-#include "app/glut.h"
 #include "controls/keys.h"
+#include "platform/glut.h"
 #include "scene/ball_state.h"
 
 namespace {

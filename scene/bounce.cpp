@@ -1,4 +1,4 @@
-#include "app/glut.h"
+#include "platform/glut.h"
 #include "scene/ball_state.h"
 
 // The one model record; it holds its start values from the moment the

@@ -1,4 +1,4 @@
-#include "app/glut.h"
+#include "platform/glut.h"
 #include "scene/ball_state.h"
 
 namespace {

@@ -2,6 +2,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dirs=()
-for dir in app scene controls tests bench; do [ -d "$dir" ] && dirs+=("$dir"); done
+for dir in app scene controls platform tests bench; do [ -d "$dir" ] && dirs+=("$dir"); done
 find "${dirs[@]}" \( -name '*.[ch]' -o -name '*.cpp' \) -print0 |
   xargs -0 clang-format --dry-run --Werror

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/glut.h"
+#include "platform/glut.h"
 #include "scene/ball_state.h"
 
 namespace {
