@@ -3,7 +3,7 @@
 # when the ball is high or low, so the tests poll a whole cycle for it.
 . "$(dirname "$0")/lib.sh"
 
-companion_shown() { [ "$(count_colour companion)" -gt 100 ]; }
+companion_shown() { [ "$(count_colour companion)" -ge "$(picture companion.shown)" ]; }
 
 # Home hides the companion: no frame for a second shows any of it.
 expect_hidden_after_home() {

@@ -13,6 +13,7 @@
 # nothing: so every test also checks that, and a sanitizer's report.
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
+pictures=$(dirname "${BASH_SOURCE[0]}")/../pictures.txt
 
 KELVARO=${1:?usage: TEST.sh KELVARO WM_CLOSE}
 WM_CLOSE=${2:?usage: TEST.sh KELVARO WM_CLOSE}
@@ -115,27 +116,24 @@ shot() {
     od -An -v -tu1 -w3 >"$work/shot.pix"
 }
 
-# The scene's colours as they land in a 24-bit visual.
-rgb_of() {
-  case $1 in
-    floor) echo "128 204 204" ;;
-    ball) echo "128 128 255" ;;
-    companion) echo "0 255 255" ;;
-    white) echo "255 255 255" ;;
-    *) fail "unknown colour $1" ;;
-  esac
+# Prints the numbers that tests/pictures.txt gives under NAME: what the
+# window should show, shared with the browser tests.
+picture() {
+  awk -v name="$1" '$1 == name { $1 = ""; print substr($0, 2); found = 1 }
+    END { exit !found }' "$pictures" || fail "no $1 in $pictures"
 }
 
-# Finds a colour (within 2 per channel) in the last screenshot, in the
-# whole window or in the box X0 Y0 X1 Y1 (inclusive), and prints
-# "count minx miny maxx maxy" (the box is -1s when the count is 0).
+# Finds a colour (floor, ball, companion, white; within the pictures'
+# tolerance) in the last screenshot, in the whole window or in the box
+# X0 Y0 X1 Y1 (inclusive), and prints "count minx miny maxx maxy" (the
+# box is -1s when the count is 0).
 find_colour() {
   local box=(0 0 $((shot_w - 1)) $((shot_h - 1)))
   [ $# -eq 5 ] && box=("$2" "$3" "$4" "$5")
-  read -r r g b < <(rgb_of "$1")
-  awk -v w="$shot_w" -v r="$r" -v g="$g" -v b="$b" \
+  read -r r g b < <(picture "colour.$1")
+  awk -v w="$shot_w" -v r="$r" -v g="$g" -v b="$b" -v tol="$(picture colour.tolerance)" \
     -v x0="${box[0]}" -v y0="${box[1]}" -v x1="${box[2]}" -v y1="${box[3]}" '
-    function near(v, want) { return v - want <= 2 && want - v <= 2 }
+    function near(v, want) { return v - want <= tol && want - v <= tol }
     {
       x = (NR - 1) % w; y = int((NR - 1) / w)
       if (x < x0 || x > x1 || y < y0 || y > y1) next
@@ -183,13 +181,14 @@ expect_between() {
 }
 
 # The colour's bounding box in the last screenshot is X0 Y0 X1 Y1, each
-# side within 5 pixels.
+# side within the pictures' tolerance.
 expect_box() {
-  local what="$1: $2" want=("$3" "$4" "$5" "$6") got side
+  local what="$1: $2" want=("$3" "$4" "$5" "$6") got side tol
+  tol=$(picture box.tolerance)
   read -r -a got < <(find_colour "$2")
   for side in 0 1 2 3; do
     expect_between "$what box[$side]" "${got[side + 1]}" \
-      $((want[side] - 5)) $((want[side] + 5))
+      $((want[side] - tol)) $((want[side] + tol))
   done
 }
 
@@ -207,8 +206,8 @@ expect_ball() {
 # slanting from above as a band low in the window, the ball of radius 20
 # (64 pixels) centred above it, and no companion.
 expect_start_view() {
-  expect_ball "$1" 60 68 147 152
-  expect_box "$1" floor 53 324 247 373
+  expect_ball "$1" $(picture ball.start)
+  expect_box "$1" floor $(picture floor.start)
   [ "$(count_colour companion)" -eq 0 ] || fail "$1: companion shown"
 }
 

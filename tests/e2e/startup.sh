@@ -6,7 +6,7 @@ start_kelvaro
 [ "$(xdotool getwindowname "$win")" = "Kelvaro" ] || fail "wrong title"
 shot
 [ "$shot_w x $shot_h" = "300 x 400" ] || fail "window is $shot_w x $shot_h"
-expect_between "white pixels" "$(count_colour white)" 90000 118000
+expect_between "white pixels" "$(count_colour white)" $(picture white.start)
 
 expect_start_view "start"
 

@@ -4,25 +4,24 @@
 
 start_kelvaro
 
-# Radius 20 is 64 pixels across at the ball's depth, 3.2 pixels a unit.
-expect_ball "start" 60 68 147 152
+expect_ball "start" $(picture ball.start)
 press_times 5 plus
-expect_ball "radius 35" 108 117 147 152
+expect_ball "radius 35" $(picture ball.radius35)
 press_times 2 minus
-expect_ball "radius 29" 89 98 147 152
+expect_ball "radius 29" $(picture ball.radius29)
 press_times 10 x
-expect_ball "offset 40" 89 98 209 218
+expect_ball "offset 40" $(picture ball.offset40)
 press_times 5 z
-expect_ball "offset 20" 89 98 177 186
+expect_ball "offset 20" $(picture ball.offset20)
 press r
-expect_ball "after r" 60 68 147 152
+expect_ball "after r" $(picture ball.start)
 
 # Turned 45 degrees about the vertical, the floor shows a corner at each
 # side, wider than its 193-pixel near edge.
 press_times 9 Right
 shot
 read -r _ x0 _ x1 _ < <(find_colour floor)
-expect_between "floor width at turn 45" "$((x1 - x0 + 1))" 215 235
+expect_between "floor width at turn 45" "$((x1 - x0 + 1))" $(picture floor.turn45.width)
 press_times 9 Left
 
 # Tilted by 90 degrees (Down 18 times) the floor faces the viewer: a
@@ -30,5 +29,5 @@ press_times 9 Left
 # in front of it, and nothing of it left in the lower part.
 press_times 18 Down
 shot
-expect_box "tilt 90" floor 88 138 212 262
-[ "$(count_colour floor 0 300 299 399)" -eq 0 ] || fail "floor still low in the window"
+expect_box "tilt 90" floor $(picture floor.tilt90)
+[ "$(count_colour floor $(picture floor.tilt90.empty))" -eq 0 ] || fail "floor still low in the window"
