@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running or testing needs.
-# Usage: scripts/setup.sh build|test
+# Usage: scripts/setup.sh build|web|record|test
 # Only missing packages are installed, so a second run takes a moment.
 set -euo pipefail
 
 build_packages=(g++ cmake make freeglut3-dev libglu1-mesa-dev)
+# The web build: Emscripten, whose JS optimizer needs Debian's acorn.
+web_packages=(emscripten node-acorn python3)
 # The end-to-end tests need an X server, key events, screenshots and
 # image tools; the benchmark's frame watcher needs the X Damage headers.
 test_packages=(libgtest-dev clang-format xvfb xdotool x11-apps imagemagick
@@ -12,9 +14,10 @@ test_packages=(libgtest-dev clang-format xvfb xdotool x11-apps imagemagick
 
 case "${1:-build}" in
   build) wanted=("${build_packages[@]}") ;;
-  test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
+  web) wanted=("${web_packages[@]}") ;;
   record) wanted=("${build_packages[@]}" xvfb xdotool ffmpeg) ;;
-  *) echo "usage: $0 build|test|record" >&2; exit 2 ;;
+  test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 build|web|record|test" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -22,10 +25,11 @@ for pkg in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
     missing+=("$pkg")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
 
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,24 @@
+# The browser as the platform, with Emscripten: its GLUT, and its GL
+# emulation for the fixed-function pipeline and gluPerspective. What they
+# lack or get wrong is made good by the files beside this one.
+set(web_dir ${CMAKE_CURRENT_LIST_DIR})
+
+add_library(kelvaro_platform STATIC ${web_dir}/wire_sphere.cpp)
+target_include_directories(kelvaro_platform PUBLIC ${PROJECT_SOURCE_DIR})
+set(web_scripts ${web_dir}/keys.js ${web_dir}/gl.js ${web_dir}/module.js)
+target_link_options(kelvaro_platform INTERFACE
+  -sLEGACY_GL_EMULATION -sENVIRONMENT=web -sFILESYSTEM=0
+  "SHELL:--js-library ${web_dir}/keys.js"
+  "SHELL:--js-library ${web_dir}/gl.js"
+  "SHELL:--pre-js ${web_dir}/module.js")
+set_property(TARGET kelvaro_platform APPEND PROPERTY INTERFACE_LINK_DEPENDS ${web_scripts})
+
+# Emscripten's JS optimizer needs acorn, which Debian keeps where only
+# Debian's own node looks for it.
+if(EXISTS /usr/share/nodejs/acorn)
+  set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
+endif()
+
+# The page is ours; the icon is the desktop one.
+configure_file(${web_dir}/kelvaro.html ${CMAKE_BINARY_DIR}/kelvaro.html COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/data/kelvaro.svg ${CMAKE_BINARY_DIR}/kelvaro.svg COPYONLY)
