@@ -3,22 +3,28 @@
 # Usage: scripts/setup.sh build|web|record|test
 # Only missing packages are installed, so a second run takes a moment.
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 
 build_packages=(g++ cmake make freeglut3-dev libglu1-mesa-dev)
 # The web build: Emscripten, whose JS optimizer needs Debian's acorn.
 web_packages=(emscripten node-acorn python3)
 # The end-to-end tests need an X server, key events, screenshots and
-# image tools; the benchmark's frame watcher needs the X Damage headers.
+# image tools; the benchmark's frame watcher needs the X Damage headers;
+# the browser tests need Chromium.
 test_packages=(libgtest-dev clang-format xvfb xdotool x11-apps imagemagick
-  ffmpeg libx11-dev libxdamage-dev)
+  ffmpeg libx11-dev libxdamage-dev chromium)
 
 case "${1:-build}" in
   build) wanted=("${build_packages[@]}") ;;
   web) wanted=("${web_packages[@]}") ;;
   record) wanted=("${build_packages[@]}" xvfb xdotool ffmpeg) ;;
-  test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
+  test) wanted=("${build_packages[@]}" "${web_packages[@]}" "${test_packages[@]}") ;;
   *) echo "usage: $0 build|web|record|test" >&2; exit 2 ;;
 esac
+# Node.js and npm from Debian, unless a node with npm is already here.
+if [ "${1:-build}" = test ] && ! command -v npm >/dev/null; then
+  wanted+=(nodejs npm)
+fi
 
 missing=()
 for pkg in "${wanted[@]}"; do
@@ -33,3 +39,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
+# Playwright, at the version package.json pins (npm ls fails until it is
+# there); it drives Debian's Chromium and downloads no browser.
+if [ "${1:-build}" = test ] && ! (cd "$root" && npm ls >/dev/null 2>&1); then
+  echo "Installing the npm packages in package-lock.json"
+  (cd "$root" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+fi

@@ -2,8 +2,9 @@
 # Installs what the tests need, then builds Kelvaro with its tests
 # (warnings are errors) and runs every test twice: on the plain build in
 # build/, then on a build with AddressSanitizer and UBSan in build-asan/.
-# The tests are the unit tests, the format check and the end-to-end
-# tests, each of those on its own virtual display.
+# The tests are the unit tests, the format check, the end-to-end tests
+# (each on its own virtual display) and, on the plain build only, the web
+# build's tests in Chromium.
 # Usage: scripts/test.sh [plain|sanitize]     (default: both)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,0 +1,63 @@
+// What the browser tests and the web benchmark share: a private X server,
+// the web build served by Python's static file server, and Debian's
+// Chromium drawing with Mesa's llvmpipe as a desktop without a GPU does.
+import { spawn } from 'node:child_process';
+import { once } from 'node:events';
+import { chromium } from 'playwright-core';
+
+// Starts its process and resolves with the first match of PATTERN in
+// what the process writes to STREAM (a number, the file descriptor).
+async function startAndRead(command, args, stream, pattern) {
+  const stdio = ['ignore', 'ignore', 'ignore', 'ignore'];
+  stdio[stream] = 'pipe';
+  const child = spawn(command, args, { stdio });
+  let text = '';
+  for await (const chunk of child.stdio[stream]) {
+    text += chunk;
+    const match = text.match(pattern);
+    if (match) return { child, match: match[1] };
+  }
+  throw new Error(`${command} did not start: ${text}`);
+}
+
+function stopper(child) {
+  return async () => {
+    if (child.exitCode !== null) return;
+    child.kill();
+    await once(child, 'exit');
+  };
+}
+
+// A virtual display of its own; -displayfd lets the server choose a free
+// number, so runs side by side never collide. Sets DISPLAY.
+export async function startDisplay() {
+  const { child, match } = await startAndRead(
+    'Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
+    3, /^(\d+)\n/);
+  process.env.DISPLAY = `:${match}`;
+  return stopper(child);
+}
+
+// Serves DIR on a free port of the loopback; resolves with its address.
+export async function serve(dir) {
+  const { child, match } = await startAndRead(
+    'python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', dir],
+    1, /port (\d+)/);
+  return { url: `http://127.0.0.1:${match}`, stop: stopper(child) };
+}
+
+// Chromium in a window on DISPLAY. ANGLE on desktop GL puts WebGL on
+// llvmpipe; the other switches keep it from reaching for the network,
+// which is closed here. As root it needs --no-sandbox.
+export function launchChromium() {
+  return chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    headless: false,
+    args: [
+      '--use-angle=gl', '--ignore-gpu-blocklist', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update',
+      '--disable-sync', '--disable-quic',
+      ...(process.getuid() === 0 ? ['--no-sandbox'] : []),
+    ],
+  });
+}
