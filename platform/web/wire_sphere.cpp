@@ -4,17 +4,21 @@
 #include <cmath>
 #include <vector>
 
+// GL 1.5's buffer objects are declared only on request.
+#define GL_GLEXT_PROTOTYPES
 #include "platform/glut.h"
 
 namespace {
 
-// The line segments of one sphere, kept while its parameters stay the
-// same: the scene asks for the same two spheres every frame.
+// The line segments of one sphere, kept in a GL buffer while its
+// parameters stay the same: the scene asks for the same two spheres every
+// frame, and the browser then has nothing to copy.
 struct WireMesh {
   double radius = 0.0;
   GLint slices = 0;
   GLint stacks = 0;
-  std::vector<GLfloat> lines;  // x y z per end, two ends per segment
+  GLuint buffer = 0;
+  GLsizei vertices = 0;
 };
 
 std::vector<WireMesh> meshes;
@@ -38,21 +42,27 @@ void buildMesh(WireMesh &mesh) {
   const double pi = std::acos(-1.0);
   const double polarStep = pi / mesh.stacks;
   const double azimuthStep = 2.0 * pi / mesh.slices;
-  mesh.lines.clear();
+  std::vector<GLfloat> lines;  // x y z per end, two ends per segment
   for (GLint stack = 1; stack < mesh.stacks; ++stack) {
     for (GLint slice = 0; slice < mesh.slices; ++slice) {
-      addSegment(mesh.lines, mesh.radius, stack * polarStep,
+      addSegment(lines, mesh.radius, stack * polarStep,
                  slice * azimuthStep, stack * polarStep,
                  (slice + 1) * azimuthStep);
     }
   }
   for (GLint slice = 0; slice < mesh.slices; ++slice) {
     for (GLint stack = 0; stack < mesh.stacks; ++stack) {
-      addSegment(mesh.lines, mesh.radius, stack * polarStep,
+      addSegment(lines, mesh.radius, stack * polarStep,
                  slice * azimuthStep, (stack + 1) * polarStep,
                  slice * azimuthStep);
     }
   }
+  if (mesh.buffer == 0) glGenBuffers(1, &mesh.buffer);
+  glBindBuffer(GL_ARRAY_BUFFER, mesh.buffer);
+  glBufferData(GL_ARRAY_BUFFER, lines.size() * sizeof(GLfloat), lines.data(),
+               GL_STATIC_DRAW);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  mesh.vertices = static_cast<GLsizei>(lines.size() / 3);
 }
 
 WireMesh &meshFor(GLdouble radius, GLint slices, GLint stacks) {
@@ -65,7 +75,7 @@ WireMesh &meshFor(GLdouble radius, GLint slices, GLint stacks) {
     found->slices = slices;
     found->stacks = stacks;
   }
-  if (found->lines.empty() || found->radius != radius) {
+  if (found->buffer == 0 || found->radius != radius) {
     found->radius = radius;
     buildMesh(*found);
   }
@@ -78,8 +88,10 @@ void glutWireSphere(GLdouble radius, GLint slices, GLint stacks) {
   if (slices < 1 || stacks < 1) return;
   const WireMesh &mesh = meshFor(radius, slices, stacks);
   // An explicit stride keeps the browser's GL emulation on its fast path.
+  glBindBuffer(GL_ARRAY_BUFFER, mesh.buffer);
   glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 3 * sizeof(GLfloat), mesh.lines.data());
-  glDrawArrays(GL_LINES, 0, static_cast<GLsizei>(mesh.lines.size() / 3));
+  glVertexPointer(3, GL_FLOAT, 3 * sizeof(GLfloat), nullptr);
+  glDrawArrays(GL_LINES, 0, mesh.vertices);
   glDisableClientState(GL_VERTEX_ARRAY);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
