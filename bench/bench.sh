@@ -1,27 +1,32 @@
 #!/usr/bin/env bash
-# Measures build/kelvaro on a private Xvfb from outside the process and
-# writes the figures, with the machine they came from, into
-# docs/performance.md.
+# Measures Kelvaro and writes the figures, with the machine they came
+# from, into docs/performance.md, with plots drawn by gnuplot beside it.
 #
-#   bench/bench.sh [SECONDS]          companion off, then on (default 10 s)
-#   bench/bench.sh --soak [SECONDS]   companion on, RSS over time (default 300 s)
+#   bench/bench.sh [SECONDS]          native, companion off, then on (default 10 s)
+#   bench/bench.sh --soak [SECONDS]   native, companion on, RSS over time (default 300 s)
+#   bench/bench.sh --web [SECONDS]    web build in Chromium against the browser's
+#                                     own ceiling and the native build (default 10 s
+#                                     a run, three rounds)
 #
-# Frames are seen through the X Damage extension (bench/frame_watch).
+# The native program is watched from outside on a private Xvfb: each frame
+# it swaps is seen through the X Damage extension (bench/frame_watch).
 # Every tick requests exactly one frame, so frames a second are the tick
-# rate, the animation's speed: 100 is the ideal.
+# rate, the animation's speed: 100 is the ideal. bench/web.mjs counts the
+# web build's ticks in the page. Nothing here passes or fails.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-doc=$root/docs/performance.md
+docs=$root/docs
+doc=$docs/performance.md
 mode=run
-if [ "${1:-}" = "--soak" ]; then
-  mode=soak
-  shift
-fi
+case "${1:-}" in
+  --soak | --web) mode=${1#--} && shift ;;
+esac
 seconds=${1:-$([ "$mode" = soak ] && echo 300 || echo 10)}
 
-"$root/scripts/setup.sh" test
+"$root/scripts/setup.sh" bench
 cmake -S "$root" -B "$root/build" -DBUILD_TESTING=ON >/dev/null
 cmake --build "$root/build" -j"$(nproc)" --target kelvaro frame_watch >/dev/null
+[ "$mode" != web ] || "$root/scripts/build_web.sh"
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -47,43 +52,86 @@ mib() { awk -v kb="$1" 'BEGIN { printf "%.1f", kb / 1024 }'; }
 cpu_seconds() { awk -v hz="$(getconf CLK_TCK)" '{print ($14 + $15) / hz}' "/proc/$pid/stat"; }
 status_kb() { awk -v key="$1:" '$1 == key {print $2}' "/proc/$pid/status"; }
 
-# One measured run: prints a table row for the companion off or on.
+# Prints the ticks a second and the given percentiles (ms) of a file of
+# gaps between ticks (ms, one a line).
+gap_stats() {
+  local file=$1
+  shift
+  sort -n "$file" | awk -v want="$*" '
+    { gap[NR] = $1; sum += $1 }
+    END {
+      printf "%.1f", NR / (sum / 1000)
+      n = split(want, p, " ")
+      for (i = 1; i <= n; i++) printf " %.2f", gap[p[i] == 100 ? NR : int(NR * p[i] / 100 + 0.5)]
+      print ""
+    }'
+}
+
+# One measured run of the native program, companion off or on: writes the
+# gaps between its frames into $work/native-$1.gaps, prints a summary.
 measure() {
   start_kelvaro "$1"
-  local cpu0 cpu1
+  local cpu0 cpu1 peak rate p50 p95
   cpu0=$(cpu_seconds)
   "$root/build/bench/frame_watch" "$win" "$seconds" >"$work/frames"
   cpu1=$(cpu_seconds)
-  local peak
   peak=$(status_kb VmHWM)
   stop_kelvaro
-  awk 'NR > 1 { print $1 - last } { last = $1 }' "$work/frames" | sort -n >"$work/gaps"
-  awk -v what="$1" -v cpu="$cpu1" -v cpu0="$cpu0" -v s="$seconds" -v peak="$peak" '
-    { gap[NR] = $1; sum += $1 }
-    END {
-      rate = NR / (sum / 1e6)
-      printf "| %s | %.1f | %.0f%% | %.1f | %.1f | %.2f | %.0f |\n", what, rate,
-        rate, gap[int((NR + 1) / 2)] / 1000, gap[int(NR * 0.95 + 0.5)] / 1000,
-        (cpu - cpu0) / s, peak / 1024
-    }' "$work/gaps"
+  awk 'NR > 1 { printf "%.3f\n", ($1 - last) / 1000 } { last = $1 }' "$work/frames" \
+    >"$work/native-$1.gaps"
+  read -r rate p50 p95 < <(gap_stats "$work/native-$1.gaps" 50 95)
+  echo "- Companion $1: $rate ticks/s ($(awk -v r="$rate" 'BEGIN { printf "%.0f", r }')% of" \
+    "the ideal), median frame gap $p50 ms, 95th percentile $p95 ms," \
+    "$(awk -v a="$cpu0" -v b="$cpu1" -v s="$seconds" 'BEGIN { printf "%.2f", (b - a) / s }')" \
+    "CPU s/s, peak RSS $(mib "$peak") MiB."
 }
 
-# Companion on for the whole run; RSS every 10 seconds.
+# Draws the distributions of gap files as docs/OUT.svg: plot_gaps OUT
+# XLABEL FILE TITLE [FILE TITLE ...]. The x axis spans the 0.5th to the
+# 99.5th percentiles, so that a few stragglers do not squash the rest.
+plot_gaps() {
+  local out=$1 label=$2 xmin=1000 xmax=0 low high files=""
+  shift 2
+  while [ $# -gt 0 ]; do
+    { echo "gap \"$2\""; sort -n "$1" | awk -v n="$(wc -l <"$1")" '{ print $1, NR * 100 / n }'; } >"$1.cdf"
+    read -r _ low high < <(gap_stats "$1" 0.5 99.5)
+    xmin=$(awk -v a="$xmin" -v b="$low" 'BEGIN { print (b < a ? b : a) }')
+    xmax=$(awk -v a="$xmax" -v b="$high" 'BEGIN { print (b > a ? b : a) }')
+    files+=" $1.cdf"
+    shift 2
+  done
+  gnuplot -c "$root/bench/cdf.gp" "$docs/$out.svg" "$label" \
+    "$(awk -v x="$xmin" 'BEGIN { print int(x) }')" "$(awk -v x="$xmax" 'BEGIN { print int(x) + 1 }')" "$files"
+}
+
+# A Markdown table of percentiles (ms) of gap files: percentile_table
+# FILE TITLE [FILE TITLE ...].
+percentile_table() {
+  local files=() head="| percentile" rule="|---:" p
+  while [ $# -gt 0 ]; do
+    files+=("$1")
+    head+=" | $2 (ms)"
+    rule+="|---:"
+    shift 2
+  done
+  echo "$head |"
+  echo "$rule|"
+  for p in 5 25 50 75 95 99 100; do
+    printf '| %s' "$([ "$p" = 100 ] && echo max || echo "$p")"
+    for file in "${files[@]}"; do printf ' | %s' "$(gap_stats "$file" "$p" | cut -d' ' -f2)"; done
+    echo " |"
+  done
+}
+
+# Companion on for the whole run; RSS every 10 seconds into $work/rss.
 soak() {
   start_kelvaro on
-  local start=$SECONDS rss10="" rss
-  echo "| seconds | RSS (MiB) |"
-  echo "|---:|---:|"
+  local start=$SECONDS
   while [ $((SECONDS - start)) -lt "$seconds" ]; do
     sleep 10
-    rss=$(status_kb VmRSS)
-    [ -n "$rss10" ] || rss10=$rss
-    echo "| $((SECONDS - start)) | $(mib "$rss") |"
+    echo "$((SECONDS - start)) $(mib "$(status_kb VmRSS)")" >>"$work/rss"
   done
   stop_kelvaro
-  echo
-  echo "RSS at 10 s: $(mib "$rss10") MiB; at the end ($seconds s): $(mib "$rss") MiB;" \
-    "growth after the first 10 s: $((rss - rss10)) KiB."
 }
 
 machine() {
@@ -96,6 +144,8 @@ machine() {
     "no GPU; build/kelvaro built $(grep -m1 CMAKE_BUILD_TYPE "$root/build/CMakeCache.txt" | cut -d= -f2)."
 }
 
+details() { printf '<details><summary>%s</summary>\n\n%s\n\n</details>' "$1" "$2"; }
+
 # Replaces the lines between <!-- NAME --> and <!-- /NAME --> in the doc.
 write_section() {
   local name=$1 body=$2
@@ -105,19 +155,66 @@ write_section() {
     !skip' "$doc" >"$work/doc" && cp "$work/doc" "$doc"
 }
 
-if [ "$mode" = run ]; then
-  body="$(machine) Each run $seconds s.
+case $mode in
+  run)
+    off=$(measure off)
+    on=$(measure on)
+    plot_gaps frame-gaps "time between frames (ms)" \
+      "$work/native-off.gaps" "companion off" "$work/native-on.gaps" "companion on"
+    body="$(machine) Each run $seconds s.
 
-| companion | ticks/s | of ideal | median frame gap (ms) | 95th pct (ms) | CPU s/s | peak RSS (MiB) |
-|---|---:|---:|---:|---:|---:|---:|
-$(measure off)
-$(measure on)"
-  write_section figures "$body"
-else
-  body="$(machine)
+$off
+$on
 
-$(soak)"
-  write_section soak "$body"
-fi
+![The distribution of the time between frames, companion off and on](frame-gaps.svg)
+
+$(details "The percentiles behind the plot" "$(percentile_table \
+      "$work/native-off.gaps" "companion off" "$work/native-on.gaps" "companion on")")"
+    section=figures
+    ;;
+  soak)
+    soak
+    read -r first_s first_mib < <(head -n 1 "$work/rss")
+    read -r last_s last_mib < <(tail -n 1 "$work/rss")
+    gnuplot -c "$root/bench/rss.gp" "$docs/soak-rss.svg" "$work/rss"
+    growth=$(awk -v a="$first_mib" -v b="$last_mib" 'BEGIN { printf "%.1f", b - a }')
+    body="$(machine)
+
+RSS at $first_s s: $first_mib MiB; at the end ($last_s s): $last_mib MiB; growth after the first $first_s s: $growth MiB.
+
+![Resident memory over the soak, companion on](soak-rss.svg)
+
+$(details "The readings behind the plot" "$(printf '| seconds | RSS (MiB) |\n|---:|---:|\n'; awk '{ printf "| %s | %s |\n", $1, $2 }' "$work/rss")")"
+    section=soak
+    ;;
+  web)
+    node "$root/bench/web.mjs" "$root/build-web" "$work" "$seconds" 3 >"$work/web"
+    native=$(measure off)
+    get() { awk -v key="$1" '$1 == key { print $2 }' "$work/web"; }
+    share() { awk -v a="$(get "$1.ticks")" -v b="$(get ceiling.ticks)" 'BEGIN { printf "%.3f", a / b }'; }
+    kib() { awk -v b="$(($(get html."$1") + $(get js."$1") + $(get wasm."$1")))" 'BEGIN { printf "%.1f", b / 1024 }'; }
+    trace() { echo "$(get "$1.trace.late") ticks late by $(get "$1.trace.lateMs") ms in all, the page's main thread busy for $(get "$1.trace.busyMs") ms of that ($(get "$1.trace.frameMs") ms in animation frames), and Chromium's GPU main thread busy $(get "$1.trace.gpuMsPerSecond") ms a second"; }
+    plot_gaps web-ticks "time between ticks (ms)" \
+      "$work/web.gaps" "web build" "$work/companion.gaps" "web build, companion on" \
+      "$work/ceiling.gaps" "browser's ceiling" "$work/native-off.gaps" "native build"
+    body="$(machine) Chromium $(get chromium), WebGL through ANGLE on the same llvmpipe, in a window on Xvfb. Three rounds of $seconds s a run, the pages taking turns.
+
+- Web build: $(get web.ticks) ticks/s, $(share web) of the browser's ceiling; $(get web.frames) frames/s.
+- Web build, companion on: $(get companion.ticks) ticks/s, $(share companion) of the ceiling.
+- The browser's ceiling (\`bench/ceiling.html\`: the same 10 ms timer chain, a WebGL clear a frame): $(get ceiling.ticks) ticks/s.
+- Native build, in the same run: $(echo "$native" | sed 's/^- Companion off: //; s/ (.*//').
+- First frame: $(get web.first) ms after navigation starts (median of three loads with an empty cache; the ceiling page $(get ceiling.first) ms).
+- Transfer: html + js + wasm $(kib bytes) KiB as served here (uncompressed), $(kib gzip) KiB gzipped.
+- Trace of 4 s, ticks more than 10.5 ms after the one before: web build $(trace web); ceiling $(trace ceiling).
+
+![The distribution of the time between ticks in the browser and natively](web-ticks.svg)
+
+$(details "The percentiles behind the plot" "$(percentile_table \
+      "$work/web.gaps" "web" "$work/companion.gaps" "web, companion" \
+      "$work/ceiling.gaps" "ceiling" "$work/native-off.gaps" "native")")"
+    section=web
+    ;;
+esac
+write_section "$section" "$body"
 echo "$body"
 echo "Written to $doc"

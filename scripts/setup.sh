@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running or testing needs.
-# Usage: scripts/setup.sh build|web|record|test
+# Usage: scripts/setup.sh build|web|record|test|bench
 # Only missing packages are installed, so a second run takes a moment.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,11 +18,13 @@ case "${1:-build}" in
   build) wanted=("${build_packages[@]}") ;;
   web) wanted=("${web_packages[@]}") ;;
   record) wanted=("${build_packages[@]}" xvfb xdotool ffmpeg) ;;
-  test) wanted=("${build_packages[@]}" "${web_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 build|web|record|test" >&2; exit 2 ;;
+  test | bench) wanted=("${build_packages[@]}" "${web_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 build|web|record|test|bench" >&2; exit 2 ;;
 esac
+# The benchmark draws its plots with gnuplot.
+[ "${1:-build}" != bench ] || wanted+=(gnuplot-nox)
 # Node.js and npm from Debian, unless a node with npm is already here.
-if [ "${1:-build}" = test ] && ! command -v npm >/dev/null; then
+if [[ ${1:-build} =~ ^(test|bench)$ ]] && ! command -v npm >/dev/null; then
   wanted+=(nodejs npm)
 fi
 
@@ -41,7 +43,7 @@ fi
 
 # Playwright, at the version package.json pins (npm ls fails until it is
 # there); it drives Debian's Chromium and downloads no browser.
-if [ "${1:-build}" = test ] && ! (cd "$root" && npm ls >/dev/null 2>&1); then
+if [[ ${1:-build} =~ ^(test|bench)$ ]] && ! (cd "$root" && npm ls >/dev/null 2>&1); then
   echo "Installing the npm packages in package-lock.json"
   (cd "$root" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
 fi

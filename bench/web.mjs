@@ -1,0 +1,117 @@
+// Measures the web build in Chromium on a private Xvfb: ticks a second
+// against the browser's own ceiling (ceiling.html: the same 10 ms timer
+// chain with a trivial frame), the time to the first frame and what the
+// page weighs. Runs alternate, a round at a time, so that both sides see
+// the same machine; a trace of each page then shows what made ticks late.
+// Prints "name value" lines and writes the gaps between ticks (ms, one a
+// line) into OUT_DIR/NAME.gaps.
+// Usage: node bench/web.mjs WEB_DIR OUT_DIR SECONDS ROUNDS
+import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { gzipSync } from 'node:zlib';
+
+import { launchChromium, serve, startDisplay } from '../scripts/browser.mjs';
+import { traceLateTicks } from './trace.mjs';
+
+const [webDir, outDir, seconds = '10', rounds = '3'] = process.argv.slice(2);
+
+// Injected before the page's own scripts: notes the time of every run of
+// a 10 ms timer's callback (a tick), counts animation frames, and notes
+// the first WebGL draw.
+function watch() {
+  const bench = (window.bench = { ticks: [], frames: 0, firstDraw: null });
+  const setTimeoutBefore = window.setTimeout;
+  window.setTimeout = (callback, delay, ...rest) =>
+    setTimeoutBefore((...args) => {
+      if (delay === 10) bench.ticks.push(performance.now());
+      callback(...args);
+    }, delay, ...rest);
+  const requestFrameBefore = window.requestAnimationFrame;
+  window.requestAnimationFrame = (callback) =>
+    requestFrameBefore((time) => {
+      bench.frames++;
+      callback(time);
+    });
+  const getContextBefore = HTMLCanvasElement.prototype.getContext;
+  HTMLCanvasElement.prototype.getContext = function (...args) {
+    const context = getContextBefore.apply(this, args);
+    for (const name of ['clear', 'drawArrays', 'drawElements']) {
+      const draw = context[name];
+      context[name] = function (...drawArgs) {
+        bench.firstDraw ??= performance.now();
+        return draw.apply(this, drawArgs);
+      };
+    }
+    return context;
+  };
+}
+
+// One run in a fresh context (so nothing is cached): settles for a
+// second, then counts for SECONDS. Takes no screenshot, which would
+// take time from the page.
+async function run(browser, url, keys) {
+  const context = await browser.newContext();
+  const page = await context.newPage();
+  await page.addInitScript(watch);
+  await page.goto(url);
+  for (const key of keys) await page.keyboard.press(key);
+  await page.waitForTimeout(1000);
+  const from = await page.evaluate(() => [bench.ticks.length, bench.frames]);
+  await page.waitForTimeout(Number(seconds) * 1000);
+  const { ticks, frames, firstDraw } = await page.evaluate(() => bench);
+  await context.close();
+  const counted = ticks.slice(from[0]);
+  return {
+    seconds: (counted.at(-1) - counted[0]) / 1000,
+    ticks: counted.length - 1,
+    frames: frames - from[1],
+    firstDraw,
+    gaps: counted.slice(1).map((time, i) => time - counted[i]),
+  };
+}
+
+const stopDisplay = await startDisplay();
+const site = mkdtempSync(join(tmpdir(), 'kelvaro-bench-'));
+cpSync(webDir, site, { recursive: true });
+cpSync(new URL('ceiling.html', import.meta.url), join(site, 'ceiling.html'));
+const server = await serve(site);
+const browser = await launchChromium();
+const pages = {
+  ceiling: ['ceiling.html', []],
+  web: ['kelvaro.html', []],
+  companion: ['kelvaro.html', ['a']],
+};
+try {
+  const runs = Object.fromEntries(Object.keys(pages).map((name) => [name, []]));
+  for (let round = 0; round < Number(rounds); round++) {
+    for (const [name, [path, keys]] of Object.entries(pages)) {
+      runs[name].push(await run(browser, `${server.url}/${path}`, keys));
+    }
+  }
+  const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
+  for (const [name, list] of Object.entries(runs)) {
+    const sum = (field) => list.reduce((total, one) => total + one[field], 0);
+    console.log(`${name}.ticks ${(sum('ticks') / sum('seconds')).toFixed(1)}`);
+    console.log(`${name}.frames ${(sum('frames') / sum('seconds')).toFixed(1)}`);
+    console.log(`${name}.first ${median(list.map((one) => one.firstDraw)).toFixed(0)}`);
+    writeFileSync(join(outDir, `${name}.gaps`), list.flatMap((one) => one.gaps).map((gap) => gap.toFixed(3)).join('\n') + '\n');
+  }
+  for (const name of ['ceiling', 'web']) {
+    const trace = await traceLateTicks(browser, `${server.url}/${pages[name][0]}`, 4);
+    for (const [key, value] of Object.entries(trace)) {
+      console.log(`${name}.trace.${key} ${value.toFixed(key === 'frameMedianMs' ? 2 : 0)}`);
+    }
+  }
+  for (const ext of ['html', 'js', 'wasm']) {
+    const data = readFileSync(join(webDir, `kelvaro.${ext}`));
+    console.log(`${ext}.bytes ${data.length}`);
+    console.log(`${ext}.gzip ${gzipSync(data, { level: 9 }).length}`);
+  }
+  console.log(`chromium ${browser.version()}`);
+} finally {
+  await browser.close();
+  await server.stop();
+  await stopDisplay();
+  rmSync(site, { recursive: true });
+}
