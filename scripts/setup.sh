@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running or testing needs.
-# Usage: scripts/setup.sh build|web|record|test|bench
+# Usage: scripts/setup.sh build|web|package|record|test|bench
 # Only missing packages are installed, so a second run takes a moment.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -8,18 +8,25 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_packages=(g++ cmake make freeglut3-dev libglu1-mesa-dev)
 # The web build: Emscripten, whose JS optimizer needs Debian's acorn.
 web_packages=(emscripten node-acorn python3)
+# The Debian package: Debian's build flags and dpkg-shlibdeps.
+package_packages=(dpkg-dev file)
 # The end-to-end tests need an X server, key events, screenshots and
 # image tools; the benchmark's frame watcher needs the X Damage headers;
-# the browser tests need Chromium.
+# the browser tests need Chromium; the package is checked with lintian,
+# desktop-file-validate and man.
 test_packages=(libgtest-dev clang-format xvfb xdotool x11-apps imagemagick
-  ffmpeg libx11-dev libxdamage-dev chromium)
+  ffmpeg libx11-dev libxdamage-dev chromium lintian desktop-file-utils man-db)
 
 case "${1:-build}" in
   build) wanted=("${build_packages[@]}") ;;
   web) wanted=("${web_packages[@]}") ;;
+  package) wanted=("${build_packages[@]}" "${package_packages[@]}") ;;
   record) wanted=("${build_packages[@]}" xvfb xdotool ffmpeg) ;;
-  test | bench) wanted=("${build_packages[@]}" "${web_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 build|web|record|test|bench" >&2; exit 2 ;;
+  test | bench)
+    wanted=("${build_packages[@]}" "${web_packages[@]}" "${package_packages[@]}"
+      "${test_packages[@]}")
+    ;;
+  *) echo "usage: $0 build|web|package|record|test|bench" >&2; exit 2 ;;
 esac
 # The benchmark draws its plots with gnuplot.
 [ "${1:-build}" != bench ] || wanted+=(gnuplot-nox)

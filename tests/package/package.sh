@@ -1,0 +1,29 @@
+# The Debian package: it builds; lintian, desktop-file-validate and man
+# find nothing to say about it; apt resolves its dependencies; and the
+# program unpacked from it (nothing is installed) shows the start picture
+# and closes cleanly, checked by the end-to-end start-up test.
+# Usage: bash package.sh BUILD_DIR WM_CLOSE
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d "${TMPDIR:-/tmp}/kelvaro-package.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+deb=$("$root/scripts/package.sh" "$1" | tail -n 1)
+[[ $(basename "$deb") =~ ^kelvaro_[0-9.]+_$(dpkg --print-architecture)\.deb$ ]] ||
+  fail "package named $deb"
+lintian --fail-on error,warning "$deb" || fail "lintian"
+
+dpkg-deb -x "$deb" "$work/root"
+said=$(desktop-file-validate "$work/root/usr/share/applications/kelvaro.desktop" 2>&1) &&
+  [ -z "$said" ] || fail "desktop-file-validate: $said"
+said=$(man --warnings -E UTF-8 -l "$work/root/usr/share/man/man1/kelvaro.1.gz" 2>&1 >/dev/null)
+[ -z "$said" ] || fail "man: $said"
+
+apt-get install --simulate "$deb" >"$work/apt" 2>&1 || fail "apt: $(cat "$work/apt")"
+grep -q '^Inst kelvaro ' "$work/apt" || fail "apt would not install it: $(cat "$work/apt")"
+
+bash "$root/tests/e2e/startup.sh" "$work/root/usr/bin/kelvaro" "$2"
