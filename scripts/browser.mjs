@@ -6,18 +6,22 @@ import { once } from 'node:events';
 import { chromium } from 'playwright-core';
 
 // Starts its process and resolves with the first match of PATTERN in
-// what the process writes to STREAM (a number, the file descriptor).
-async function startAndRead(command, args, stream, pattern) {
+// what the process writes to STREAM (a number, the file descriptor). It
+// goes on reading after the match: a process that wrote into a closed
+// pipe would be stopped by it.
+function startAndRead(command, args, stream, pattern) {
   const stdio = ['ignore', 'ignore', 'ignore', 'ignore'];
   stdio[stream] = 'pipe';
   const child = spawn(command, args, { stdio });
-  let text = '';
-  for await (const chunk of child.stdio[stream]) {
-    text += chunk;
-    const match = text.match(pattern);
-    if (match) return { child, match: match[1] };
-  }
-  throw new Error(`${command} did not start: ${text}`);
+  return new Promise((resolve, reject) => {
+    let text = '';
+    child.stdio[stream].on('data', (chunk) => {
+      text += chunk;
+      const match = text.match(pattern);
+      if (match) resolve({ child, match: match[1] });
+    });
+    child.on('exit', () => reject(new Error(`${command} did not start: ${text}`)));
+  });
 }
 
 function stopper(child) {

@@ -23,46 +23,40 @@ struct WireMesh {
 
 std::vector<WireMesh> meshes;
 
-void addPoint(std::vector<GLfloat> &lines, double radius, double polar,
-              double azimuth) {
-  lines.push_back(static_cast<GLfloat>(radius * std::sin(polar) *
-                                       std::cos(azimuth)));
-  lines.push_back(static_cast<GLfloat>(radius * std::sin(polar) *
-                                       std::sin(azimuth)));
-  lines.push_back(static_cast<GLfloat>(radius * std::cos(polar)));
-}
-
-void addSegment(std::vector<GLfloat> &lines, double radius, double polar0,
-                double azimuth0, double polar1, double azimuth1) {
-  addPoint(lines, radius, polar0, azimuth0);
-  addPoint(lines, radius, polar1, azimuth1);
+// Adds the point at STACK steps from the north pole and SLICE steps
+// round the axis, in a sphere of MESH's size.
+void addPoint(std::vector<GLfloat> &points, const WireMesh &mesh, GLint stack,
+              GLint slice) {
+  const double pi = std::acos(-1.0);
+  const double polar = pi * stack / mesh.stacks;
+  const double azimuth = 2.0 * pi * slice / mesh.slices;
+  points.push_back(
+      static_cast<GLfloat>(mesh.radius * std::sin(polar) * std::cos(azimuth)));
+  points.push_back(
+      static_cast<GLfloat>(mesh.radius * std::sin(polar) * std::sin(azimuth)));
+  points.push_back(static_cast<GLfloat>(mesh.radius * std::cos(polar)));
 }
 
 void buildMesh(WireMesh &mesh) {
-  const double pi = std::acos(-1.0);
-  const double polarStep = pi / mesh.stacks;
-  const double azimuthStep = 2.0 * pi / mesh.slices;
-  std::vector<GLfloat> lines;  // x y z per end, two ends per segment
+  std::vector<GLfloat> ends;  // x y z per end, two ends per segment
   for (GLint stack = 1; stack < mesh.stacks; ++stack) {
     for (GLint slice = 0; slice < mesh.slices; ++slice) {
-      addSegment(lines, mesh.radius, stack * polarStep,
-                 slice * azimuthStep, stack * polarStep,
-                 (slice + 1) * azimuthStep);
+      addPoint(ends, mesh, stack, slice);
+      addPoint(ends, mesh, stack, slice + 1);
     }
   }
   for (GLint slice = 0; slice < mesh.slices; ++slice) {
     for (GLint stack = 0; stack < mesh.stacks; ++stack) {
-      addSegment(lines, mesh.radius, stack * polarStep,
-                 slice * azimuthStep, (stack + 1) * polarStep,
-                 slice * azimuthStep);
+      addPoint(ends, mesh, stack, slice);
+      addPoint(ends, mesh, stack + 1, slice);
     }
   }
   if (mesh.buffer == 0) glGenBuffers(1, &mesh.buffer);
   glBindBuffer(GL_ARRAY_BUFFER, mesh.buffer);
-  glBufferData(GL_ARRAY_BUFFER, lines.size() * sizeof(GLfloat), lines.data(),
+  glBufferData(GL_ARRAY_BUFFER, ends.size() * sizeof(GLfloat), ends.data(),
                GL_STATIC_DRAW);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
-  mesh.vertices = static_cast<GLsizei>(lines.size() / 3);
+  mesh.vertices = static_cast<GLsizei>(ends.size() / 3);
 }
 
 WireMesh &meshFor(GLdouble radius, GLint slices, GLint stacks) {

@@ -82,6 +82,7 @@ before(async () => {
   page.on('pageerror', (error) => complaints.push(error.message));
   page.on('response', (r) => r.status() >= 400 && complaints.push(`${r.status()} ${r.url()}`));
   page.on('requestfailed', (r) => complaints.push(`failed: ${r.url()}`));
+  page.on('request', (r) => r.url().startsWith(server.url) || complaints.push(`outside: ${r.url()}`));
   // Page time is the test's to stop and step; it runs as usual until then.
   await page.clock.install();
   await page.goto(`${server.url}/kelvaro.html`);
@@ -213,6 +214,6 @@ test('the motion repeats every 384 ticks of 10 ms', async () => {
   await page.clock.resume();
 });
 
-test('nothing in the console: no error, no warning, nothing missing', () => {
+test('nothing in the console, nothing missing, nothing from elsewhere', () => {
   assert.deepEqual(complaints, []);
 });
