@@ -10,5 +10,5 @@ set ylabel 'share of gaps at most that long (%)'
 set xrange [ARG3 + 0:ARG4 + 0]
 set yrange [0:100]
 set grid
-set key top left
+set key right center
 plot for [file in ARG5] file using 1:2 with steps linewidth 2 title columnheader(2)
