@@ -6,8 +6,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 build_packages=(g++ cmake make freeglut3-dev libglu1-mesa-dev)
-# The web build: Emscripten, whose JS optimizer needs Debian's acorn.
-web_packages=(emscripten node-acorn python3)
+# The web build: CMake and Emscripten, whose JS optimizer needs Debian's
+# acorn; Python serves the result.
+web_packages=(cmake make emscripten node-acorn python3)
 # The Debian package: Debian's build flags and dpkg-shlibdeps.
 package_packages=(dpkg-dev file)
 # The end-to-end tests need an X server, key events, screenshots and
