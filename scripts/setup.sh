@@ -14,9 +14,11 @@ package_packages=(dpkg-dev file)
 # The end-to-end tests need an X server, key events, screenshots and
 # image tools; the benchmark's frame watcher needs the X Damage headers;
 # the browser tests need Chromium; the package is checked with lintian,
-# desktop-file-validate and man.
+# desktop-file-validate and man; stress-ng keeps the cores busy while a
+# flaky test is hunted.
 test_packages=(libgtest-dev clang-format xvfb xdotool x11-apps imagemagick
-  ffmpeg libx11-dev libxdamage-dev chromium lintian desktop-file-utils man-db)
+  ffmpeg libx11-dev libxdamage-dev chromium lintian desktop-file-utils man-db
+  stress-ng)
 
 case "${1:-build}" in
   build) wanted=("${build_packages[@]}") ;;

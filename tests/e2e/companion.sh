@@ -8,7 +8,6 @@ companion_shown() { [ "$(count_colour companion)" -ge "$(picture companion.shown
 # Home hides the companion: no frame for a second shows any of it.
 expect_hidden_after_home() {
   press Home
-  sleep 0.1
   if poll_shots 1 companion_shown; then fail "companion still shown after Home"; fi
 }
 

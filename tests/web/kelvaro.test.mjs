@@ -5,7 +5,9 @@
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { after, before, test } from 'node:test';
-import { gzipSync, inflateSync } from 'node:zlib';
+import { gzipSync } from 'node:zlib';
+
+import pngjs from 'pngjs';
 
 import { launchChromium, serve, startDisplay } from '../../scripts/browser.mjs';
 
@@ -17,36 +19,6 @@ const pictures = Object.fromEntries(
     .map((line) => line.trim().split(/\s+/))
     .map(([name, ...numbers]) => [name, numbers.map(Number)]));
 
-// The pixels of a PNG screenshot (8 bits a channel, RGB or RGBA).
-function decodePng(png) {
-  const width = png.readUInt32BE(16);
-  const height = png.readUInt32BE(20);
-  const channels = png[25] === 6 ? 4 : 3;
-  const chunks = [];
-  for (let at = 8; at < png.length; at += 12 + png.readUInt32BE(at)) {
-    if (png.toString('latin1', at + 4, at + 8) === 'IDAT') {
-      chunks.push(png.subarray(at + 8, at + 8 + png.readUInt32BE(at)));
-    }
-  }
-  const raw = inflateSync(Buffer.concat(chunks));
-  const stride = width * channels;
-  const pixels = Buffer.alloc(height * stride);
-  for (let y = 0; y < height; y++) {
-    const filter = raw[y * (stride + 1)];
-    for (let i = 0; i < stride; i++) {
-      const at = y * stride + i;
-      const left = i >= channels ? pixels[at - channels] : 0;
-      const up = y > 0 ? pixels[at - stride] : 0;
-      const upLeft = i >= channels && y > 0 ? pixels[at - stride - channels] : 0;
-      const guess = left + up - upLeft;
-      const paeth = [left, up, upLeft].sort((a, b) => Math.abs(guess - a) - Math.abs(guess - b))[0];
-      const predictor = [0, left, up, (left + up) >> 1, paeth][filter];
-      pixels[at] = raw[y * (stride + 1) + 1 + i] + predictor;
-    }
-  }
-  return { width, height, channels, pixels };
-}
-
 // How many pixels of a colour an image has (within the box x0 y0 x1 y1,
 // if given), and the box around them.
 function findColour(image, colour, [x0, y0, x1, y1] = [0, 0, image.width - 1, image.height - 1]) {
@@ -55,8 +27,8 @@ function findColour(image, colour, [x0, y0, x1, y1] = [0, 0, image.width - 1, im
   const found = { count: 0, box: [Infinity, Infinity, -Infinity, -Infinity] };
   for (let y = y0; y <= y1; y++) {
     for (let x = x0; x <= x1; x++) {
-      const at = (y * image.width + x) * image.channels;
-      if (want.every((value, c) => Math.abs(image.pixels[at + c] - value) <= tolerance)) {
+      const at = (y * image.width + x) * 4; // pngjs gives RGBA
+      if (want.every((value, c) => Math.abs(image.data[at + c] - value) <= tolerance)) {
         found.count++;
         found.box = [Math.min(found.box[0], x), Math.min(found.box[1], y),
                      Math.max(found.box[2], x), Math.max(found.box[3], y)];
@@ -98,7 +70,7 @@ after(async () => {
 // A screenshot of the canvas, taken after the program has drawn a frame.
 async function shot() {
   await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
-  return decodePng(await page.locator('canvas').screenshot());
+  return pngjs.PNG.sync.read(await page.locator('canvas').screenshot());
 }
 
 async function press(...keys) {
