@@ -7,6 +7,8 @@
 #   bench/bench.sh --web [SECONDS]    web build in Chromium against the browser's
 #                                     own ceiling and the native build (default 10 s
 #                                     a run, three rounds)
+#   bench/bench.sh --windows [SECONDS]  Windows build under Wine against the native
+#                                     build, companion off and on (default 10 s a run)
 #
 # The native program is watched from outside on a private Xvfb: each frame
 # it swaps is seen through the X Damage extension (bench/frame_watch).
@@ -19,7 +21,7 @@ docs=$root/docs
 doc=$docs/performance.md
 mode=run
 case "${1:-}" in
-  --soak | --web) mode=${1#--} && shift ;;
+  --soak | --web | --windows) mode=${1#--} && shift ;;
 esac
 seconds=${1:-$([ "$mode" = soak ] && echo 300 || echo 10)}
 
@@ -27,6 +29,11 @@ seconds=${1:-$([ "$mode" = soak ] && echo 300 || echo 10)}
 cmake -S "$root" -B "$root/build" -DBUILD_TESTING=ON >/dev/null
 cmake --build "$root/build" -j"$(nproc)" --target kelvaro frame_watch >/dev/null
 [ "$mode" != web ] || "$root/scripts/build_web.sh"
+if [ "$mode" = windows ]; then
+  "$root/scripts/windows.sh" "$root/build-windows" >/dev/null
+  export WINEPREFIX=$root/build-windows/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  [ -f "$WINEPREFIX/system.reg" ] || { env -u DISPLAY wine wineboot --init && wineserver -w; } >/dev/null 2>&1
+fi
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -35,15 +42,22 @@ stop_kelvaro() {
   [ -z "$pid" ] || { kill "$pid" && wait "$pid"; } 2>/dev/null || true
   pid=""
 }
-trap 'stop_kelvaro; [ -z "$xvfb_pid" ] || kill "$xvfb_pid"; rm -rf "$work"' EXIT
+trap 'stop_kelvaro; [ "$mode" != windows ] || wineserver -k 2>/dev/null
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid"; rm -rf "$work"' EXIT
 . "$root/scripts/xvfb.sh"
 start_xvfb "$work" 1024x768x24
 
+# The program measured, and the name of its runs: the native build, or
+# the Windows build under Wine (as one process, whose CPU time and memory
+# are the program's; Wine's server is left out).
+program=("$root/build/kelvaro")
+build=native
+
 # Starts the program, shows the companion if asked, and lets it settle.
 start_kelvaro() {
-  "$root/build/kelvaro" -geometry +0+0 &
+  "${program[@]}" -geometry +0+0 2>/dev/null &
   pid=$!
-  win=$(timeout 10 xdotool search --sync --name '^Kelvaro$' | head -n 1)
+  win=$(timeout 30 xdotool search --sync --onlyvisible --name '^Kelvaro$' | head -n 1)
   if [ "$1" = on ]; then xdotool windowfocus --sync "$win" key a; fi
   sleep 1
 }
@@ -67,8 +81,8 @@ gap_stats() {
     }'
 }
 
-# One measured run of the native program, companion off or on: writes the
-# gaps between its frames into $work/native-$1.gaps, prints a summary.
+# One measured run of the program, companion off or on: writes the gaps
+# between its frames into $work/$build-$1.gaps, prints a summary.
 measure() {
   start_kelvaro "$1"
   local cpu0 cpu1 peak rate p50 p95
@@ -78,8 +92,8 @@ measure() {
   peak=$(status_kb VmHWM)
   stop_kelvaro
   awk 'NR > 1 { printf "%.3f\n", ($1 - last) / 1000 } { last = $1 }' "$work/frames" \
-    >"$work/native-$1.gaps"
-  read -r rate p50 p95 < <(gap_stats "$work/native-$1.gaps" 50 95)
+    >"$work/$build-$1.gaps"
+  read -r rate p50 p95 < <(gap_stats "$work/$build-$1.gaps" 50 95)
   echo "- Companion $1: $rate ticks/s ($(awk -v r="$rate" 'BEGIN { printf "%.0f", r }')% of" \
     "the ideal), median frame gap $p50 ms, 95th percentile $p95 ms," \
     "$(awk -v a="$cpu0" -v b="$cpu1" -v s="$seconds" 'BEGIN { printf "%.2f", (b - a) / s }')" \
@@ -221,6 +235,28 @@ $(details "The percentiles behind the plot" "$(percentile_table \
       "$work/web.gaps" "web" "$work/companion.gaps" "web, companion" \
       "$work/ceiling.gaps" "ceiling" "$work/native-off.gaps" "native")")"
     section=web
+    ;;
+  windows)
+    # The two builds take turns, so that both see the same machine.
+    native_off=$(measure off)
+    program=(wine "$root/build-windows/kelvaro.exe") build=wine
+    wine_off=$(measure off)
+    wine_on=$(measure on)
+    program=("$root/build/kelvaro") build=native
+    native_on=$(measure on)
+    ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
+    rate() { sed 's/^- Companion o[nf]*: //; s/ ticks.*//' <<<"$1"; }
+    body="$(machine) kelvaro.exe cross-built with MinGW-w64 (scripts/windows.sh), run by $(wine --version) drawing through the same Mesa. Each run $seconds s, the builds taking turns.
+
+- Under Wine, companion off: $(sed 's/^- Companion off: //' <<<"$wine_off") $(ratio "$(rate "$wine_off")" "$(rate "$native_off")") of the native build's ticks.
+- Under Wine, companion on: $(sed 's/^- Companion on: //' <<<"$wine_on") $(ratio "$(rate "$wine_on")" "$(rate "$native_on")") of the native build's ticks.
+- Native, companion off: $(sed 's/^- Companion off: //' <<<"$native_off")
+- Native, companion on: $(sed 's/^- Companion on: //' <<<"$native_on")
+
+$(details "The percentiles of the time between frames" "$(percentile_table \
+      "$work/wine-off.gaps" "Wine, off" "$work/wine-on.gaps" "Wine, on" \
+      "$work/native-off.gaps" "native, off" "$work/native-on.gaps" "native, on")")"
+    section=windows
     ;;
 esac
 write_section "$section" "$body"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running or testing needs.
-# Usage: scripts/setup.sh build|web|package|record|test|bench
+# Usage: scripts/setup.sh build|web|package|windows|record|test|bench
 # Only missing packages are installed, so a second run takes a moment.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,6 +11,11 @@ build_packages=(g++ cmake make freeglut3-dev libglu1-mesa-dev)
 web_packages=(cmake make emscripten node-acorn python3)
 # The Debian package: Debian's build flags and dpkg-shlibdeps.
 package_packages=(dpkg-dev file)
+# The Windows build: MinGW-w64, dpkg-source for freeglut's source, and
+# the tools that draw the icon. Its tests open the zip and run the
+# program under Wine.
+windows_packages=(cmake make g++-mingw-w64-x86-64-win32 dpkg-dev librsvg2-bin imagemagick)
+wine_packages=(wine wine64 unzip)
 # The end-to-end tests need an X server, key events, screenshots and
 # image tools; the benchmark's frame watcher needs the X Damage headers;
 # the browser tests need Chromium; the package is checked with lintian,
@@ -24,12 +29,13 @@ case "${1:-build}" in
   build) wanted=("${build_packages[@]}") ;;
   web) wanted=("${web_packages[@]}") ;;
   package) wanted=("${build_packages[@]}" "${package_packages[@]}") ;;
+  windows) wanted=("${windows_packages[@]}") ;;
   record) wanted=("${build_packages[@]}" xvfb xdotool ffmpeg) ;;
   test | bench)
     wanted=("${build_packages[@]}" "${web_packages[@]}" "${package_packages[@]}"
-      "${test_packages[@]}")
+      "${windows_packages[@]}" "${wine_packages[@]}" "${test_packages[@]}")
     ;;
-  *) echo "usage: $0 build|web|package|record|test|bench" >&2; exit 2 ;;
+  *) echo "usage: $0 build|web|package|windows|record|test|bench" >&2; exit 2 ;;
 esac
 # The benchmark draws its plots with gnuplot.
 [ "${1:-build}" != bench ] || wanted+=(gnuplot-nox)

@@ -19,6 +19,8 @@ if(EXISTS /usr/share/nodejs/acorn)
   set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
 endif()
 
-# The page is ours; the icon is the desktop one.
+# The page is ours; the icon is the desktop one; the page's footer links
+# to the licence.
 configure_file(${web_dir}/kelvaro.html ${CMAKE_BINARY_DIR}/kelvaro.html COPYONLY)
 configure_file(${PROJECT_SOURCE_DIR}/data/kelvaro.svg ${CMAKE_BINARY_DIR}/kelvaro.svg COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/LICENSE.txt COPYONLY)

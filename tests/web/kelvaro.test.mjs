@@ -110,6 +110,9 @@ test('the page: titled, the canvas on white, the controls beneath, small', async
   assert.ok(table.y >= canvas.y + canvas.height, 'the controls are not beneath the canvas');
   assert.match(await page.locator('table').innerText(), /Home/);
   assert.equal(await page.evaluate(() => getComputedStyle(document.body).backgroundColor), 'rgb(255, 255, 255)');
+  const licence = page.getByRole('link', { name: 'MIT licence' });
+  const served = await page.request.get(new URL(await licence.getAttribute('href'), page.url()).href);
+  assert.match(await served.text(), /^MIT License/, 'the footer does not lead to the licence');
   const gzipped = ['html', 'js', 'wasm']
     .map((ext) => gzipSync(readFileSync(`${webDir}/kelvaro.${ext}`), { level: 9 }).length)
     .reduce((sum, size) => sum + size);
