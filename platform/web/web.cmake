@@ -5,12 +5,15 @@ set(web_dir ${CMAKE_CURRENT_LIST_DIR})
 
 add_library(kelvaro_platform STATIC ${web_dir}/wire_sphere.cpp)
 target_include_directories(kelvaro_platform PUBLIC ${PROJECT_SOURCE_DIR})
-set(web_scripts ${web_dir}/keys.js ${web_dir}/gl.js ${web_dir}/module.js)
-target_link_options(kelvaro_platform INTERFACE
-  -sLEGACY_GL_EMULATION -sENVIRONMENT=web -sFILESYSTEM=0
-  "SHELL:--js-library ${web_dir}/keys.js"
-  "SHELL:--js-library ${web_dir}/gl.js"
+set(web_libraries keys controls canvas context gl)
+set(web_scripts ${web_dir}/module.js)
+set(web_options -sLEGACY_GL_EMULATION -sENVIRONMENT=web -sFILESYSTEM=0
   "SHELL:--pre-js ${web_dir}/module.js")
+foreach(library ${web_libraries})
+  list(APPEND web_scripts ${web_dir}/${library}.js)
+  list(APPEND web_options "SHELL:--js-library ${web_dir}/${library}.js")
+endforeach()
+target_link_options(kelvaro_platform INTERFACE ${web_options})
 set_property(TARGET kelvaro_platform APPEND PROPERTY INTERFACE_LINK_DEPENDS ${web_scripts})
 
 # Emscripten's JS optimizer needs acorn, which Debian keeps where only

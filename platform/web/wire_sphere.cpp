@@ -1,6 +1,8 @@
 // glutWireSphere for the browser, whose GLUT leaves it out. It draws what
 // freeglut draws: `stacks` - 1 circles of latitude and `slices` meridians
 // from pole to pole, with the poles on the z axis.
+#include <emscripten.h>
+
 #include <cmath>
 #include <vector>
 
@@ -89,3 +91,7 @@ void glutWireSphere(GLdouble radius, GLint slices, GLint stacks) {
   glDisableClientState(GL_VERTEX_ARRAY);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
+
+// Forgets every sphere's buffer after the GL context was lost: they are
+// made anew when next drawn.
+extern "C" EMSCRIPTEN_KEEPALIVE void webForgetWireSpheres() { meshes.clear(); }

@@ -1,0 +1,71 @@
+// Surviving the loss of the WebGL context, which the browser takes away
+// when its GPU process restarts, a driver resets or a phone reclaims a
+// background tab's memory. The page asks for the context back at once;
+// while it is gone the program goes on ticking but no frame is drawn (a
+// lost context draws nothing, and complains of every call). When it comes
+// back every GL object is gone, and the GL state is WebGL's default:
+// what the GL emulation and the wire spheres keep is built anew, and the
+// state that the program set is set again, so the animation goes on from
+// where it is.
+mergeInto(LibraryManager.library, {
+  $webContext__deps: ['$GL', '$GLImmediate', '$Browser', 'glutPostRedisplay'],
+  $webContext__postset: 'webContext.install();',
+  $webContext: {
+    // The state the program sets that WebGL does not keep: each method's
+    // last arguments, to be given again.
+    kept: {},
+
+    // Records the calls of the context's methods that set such state.
+    keepState: function() {
+      ['clearColor', 'viewport'].forEach(function(name) {
+        var method = GLctx[name];
+        GLctx[name] = function() {
+          webContext.kept[name] = Array.prototype.slice.call(arguments);
+          return method.apply(GLctx, arguments);
+        };
+      });
+    },
+
+    rebuild: function() {
+      // The emulation's own objects: its vertex and index buffers, and the
+      // shader programs of its renderers with all that caches them.
+      GL.generateTempBuffers(true, GL.currentContext);
+      GLImmediate.rendererCache = GLImmediate.MapTreeLib.create();
+      GLImmediate.currentRenderer = null;
+      GLImmediate.lastRenderer = null;
+      GLImmediate.lastArrayBuffer = null;
+      GLImmediate.lastProgram = null;
+      GLImmediate.lastStride = -1;
+      GLImmediate.fixedFunctionProgram = null;
+      GLctx.currentArrayBufferBinding = 0;
+      GLctx.currentElementArrayBufferBinding = 0;
+      // The wire spheres' buffers, made again when next drawn.
+      _webForgetWireSpheres();
+      for (var name in webContext.kept) GLctx[name].apply(GLctx, webContext.kept[name]);
+      _glutPostRedisplay();
+    },
+
+    install: function() {
+      var canvas = Module['canvas'];
+      canvas.addEventListener('webglcontextlost', function(event) { event.preventDefault(); });
+      canvas.addEventListener('webglcontextrestored', webContext.rebuild);
+      Browser.moduleContextCreatedCallbacks.push(webContext.keepState);
+    },
+  },
+
+  // GLUT's, but with no drawing while the context is lost; its return
+  // asks for the frame.
+  glutPostRedisplay__deps: ['$GLUT', '$Browser'],
+  glutPostRedisplay: function() {
+    if (GLUT.displayFunc && !GLUT.requestedAnimationFrame) {
+      GLUT.requestedAnimationFrame = true;
+      Browser.requestAnimationFrame(function() {
+        GLUT.requestedAnimationFrame = false;
+        if (GLctx.isContextLost()) return;
+        Browser.mainLoop.runIter(function() {
+          {{{ makeDynCall('v', 'GLUT.displayFunc') }}}();
+        });
+      });
+    }
+  },
+});

@@ -1,0 +1,117 @@
+// What the browser tests share: the numbers of tests/pictures.txt, the
+// colours found in a screenshot, and Kelvaro's page opened in Chromium,
+// with every complaint it makes collected.
+// KELVARO_WEB names the folder of the web build (default: build-web).
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+
+import pngjs from 'pngjs';
+
+import { launchChromium, serve, startDisplay } from '../../scripts/browser.mjs';
+
+export const webDir = process.env.KELVARO_WEB ?? new URL('../../build-web', import.meta.url).pathname;
+
+// What a 300 x 400 window shows (tests/pictures.txt), by name.
+export const pictures = Object.fromEntries(
+  readFileSync(new URL('../pictures.txt', import.meta.url), 'utf8')
+    .split('\n')
+    .filter((line) => /^\w/.test(line))
+    .map((line) => line.trim().split(/\s+/))
+    .map(([name, ...numbers]) => [name, numbers.map(Number)]));
+
+// How many pixels of a colour an image has (within the box x0 y0 x1 y1,
+// if given), and the box around them.
+export function findColour(image, colour, [x0, y0, x1, y1] = [0, 0, image.width - 1, image.height - 1]) {
+  const want = pictures[`colour.${colour}`];
+  const [tolerance] = pictures['colour.tolerance'];
+  const found = { count: 0, box: [Infinity, Infinity, -Infinity, -Infinity] };
+  for (let y = y0; y <= y1; y++) {
+    for (let x = x0; x <= x1; x++) {
+      const at = (y * image.width + x) * 4; // pngjs gives RGBA
+      if (want.every((value, c) => Math.abs(image.data[at + c] - value) <= tolerance)) {
+        found.count++;
+        found.box = [Math.min(found.box[0], x), Math.min(found.box[1], y),
+                     Math.max(found.box[2], x), Math.max(found.box[3], y)];
+      }
+    }
+  }
+  return found;
+}
+
+export function expectBetween(what, value, [low, high]) {
+  assert.ok(value >= low && value <= high, `${what} is ${value}, expected ${low}..${high}`);
+}
+
+export const times = (count, key) => Array(count).fill(key);
+
+// Opens the page in a new Chromium on a display of its own, in a browser
+// context with OPTIONS (viewport, deviceScaleFactor, isMobile, ...). With
+// CLOCK, page time is the test's to stop and step (it runs as usual until
+// then). The page's lengths in device pixels are those of
+// tests/pictures.txt times the device scale factor.
+export async function openKelvaro(options, { clock = true } = {}) {
+  const stopDisplay = await startDisplay();
+  const server = await serve(webDir);
+  const browser = await launchChromium();
+  const page = await (await browser.newContext(options)).newPage();
+  const ratio = options.deviceScaleFactor ?? 1;
+  const complaints = [];
+  page.on('console', (m) => ['error', 'warning'].includes(m.type()) && complaints.push(m.text()));
+  page.on('pageerror', (error) => complaints.push(error.message));
+  page.on('response', (r) => r.status() >= 400 && complaints.push(`${r.status()} ${r.url()}`));
+  page.on('requestfailed', (r) => complaints.push(`failed: ${r.url()}`));
+  page.on('request', (r) => r.url().startsWith(server.url) || complaints.push(`outside: ${r.url()}`));
+  if (clock) await page.clock.install();
+  await page.goto(`${server.url}/kelvaro.html`);
+  await page.waitForFunction(() => window.Module?.calledRun);
+
+  const kelvaro = {
+    page, complaints, ratio,
+
+    // The numbers NAME gives, in this page's device pixels.
+    picture: (name) => pictures[name].map((n) => n * kelvaro.ratio),
+
+    // The canvas as it is now (page time stopped or not).
+    canvasShot: async () => pngjs.PNG.sync.read(await page.locator('canvas').screenshot()),
+
+    // A screenshot of the canvas, taken after the program has drawn a frame.
+    shot: async () => {
+      await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+      return kelvaro.canvasShot();
+    },
+
+    // The ball in IMAGE (or a new screenshot) is as the picture NAME says.
+    expectBall: async (what, name, image) => {
+      const [lowWidth, highWidth, lowCentre, highCentre] = kelvaro.picture(name);
+      const { count, box } = findColour(image ?? await kelvaro.shot(), 'ball');
+      assert.ok(count > 0, `${what}: no ball in view`);
+      expectBetween(`${what}: ball width`, box[2] - box[0] + 1, [lowWidth, highWidth]);
+      expectBetween(`${what}: ball centre x`, Math.floor((box[0] + box[2]) / 2), [lowCentre, highCentre]);
+    },
+
+    // The colour's box in IMAGE is the picture NAME's, within its tolerance.
+    expectBox: (what, image, colour, name) => {
+      const [tolerance] = kelvaro.picture('box.tolerance');
+      const want = kelvaro.picture(name);
+      const { box } = findColour(image, colour);
+      box.forEach((side, i) =>
+        expectBetween(`${what}: ${colour} box[${i}]`, side, [want[i] - tolerance, want[i] + tolerance]));
+    },
+
+    // Takes screenshots for up to SECONDS until one satisfies CONDITION.
+    pollShots: async (seconds, condition) => {
+      const end = Date.now() + seconds * 1000;
+      while (Date.now() < end) if (condition(await kelvaro.shot())) return true;
+      return false;
+    },
+
+    companionShown: (image) => findColour(image, 'companion').count >= pictures['companion.shown'][0],
+
+    close: async () => {
+      await browser.close();
+      await server.stop();
+      await stopDisplay();
+    },
+  };
+  return kelvaro;
+}

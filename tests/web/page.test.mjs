@@ -1,0 +1,149 @@
+// The web build in Chromium on a desktop, used as a person would use the
+// page: open it, look at it, press keys. Screenshots are checked against
+// the same numbers as the native window's (tests/pictures.txt).
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+import { after, before, test } from 'node:test';
+import { gzipSync } from 'node:zlib';
+
+import { AxeBuilder } from '@axe-core/playwright';
+
+import { expectBetween, findColour, openKelvaro, pictures, times, webDir } from './page.mjs';
+
+let kelvaro, page;
+
+before(async () => {
+  kelvaro = await openKelvaro({ viewport: { width: 800, height: 600 } });
+  page = kelvaro.page;
+});
+
+after(async () => {
+  await kelvaro?.close();
+});
+
+async function press(...keys) {
+  for (const key of keys) await page.keyboard.press(key);
+}
+
+const shot = () => kelvaro.shot();
+const expectBall = (what, name) => kelvaro.expectBall(what, name);
+const expectBox = (what, image, colour, name) => kelvaro.expectBox(what, image, colour, name);
+const pollShots = (seconds, condition) => kelvaro.pollShots(seconds, condition);
+const companionShown = (image) => kelvaro.companionShown(image);
+
+test('the page: titled, the canvas on white, the controls beneath, small', async () => {
+  assert.equal(await page.title(), 'Kelvaro');
+  const canvas = await page.locator('canvas').boundingBox();
+  assert.deepEqual([canvas.width, canvas.height], [300, 400]);
+  const table = await page.locator('table').boundingBox();
+  assert.ok(table.y >= canvas.y + canvas.height, 'the controls are not beneath the canvas');
+  assert.match(await page.locator('table').innerText(), /Home/);
+  assert.equal(await page.evaluate(() => getComputedStyle(document.body).backgroundColor), 'rgb(255, 255, 255)');
+  const licence = page.getByRole('link', { name: 'MIT licence' });
+  const served = await page.request.get(new URL(await licence.getAttribute('href'), page.url()).href);
+  assert.match(await served.text(), /^MIT License/, 'the footer does not lead to the licence');
+  const gzipped = ['html', 'js', 'wasm']
+    .map((ext) => gzipSync(readFileSync(`${webDir}/kelvaro.${ext}`), { level: 9 }).length)
+    .reduce((sum, size) => sum + size);
+  assert.ok(gzipped <= 64 * 1024, `html + js + wasm are ${gzipped} bytes gzipped`);
+});
+
+test('the start picture is the native window\'s', async () => {
+  const image = await shot();
+  expectBetween('white pixels', findColour(image, 'white').count, pictures['white.start']);
+  await expectBall('start', 'ball.start');
+  expectBox('start', image, 'floor', 'floor.start');
+  assert.equal(findColour(image, 'companion').count, 0, 'companion shown at start');
+});
+
+test('"a" and F2 show the companion, Home hides it; "A" does not show it', async () => {
+  for (const key of ['a', 'F2']) {
+    await press(key);
+    assert.ok(await pollShots(6, companionShown), `"${key}" did not bring the companion into view`);
+    await press('Home');
+    assert.ok(!(await pollShots(1, companionShown)), `companion still shown after Home`);
+  }
+  // "A" as typed with Caps Lock (no Shift held) and with Shift.
+  await press('A', 'Shift+A');
+  assert.ok(!(await pollShots(1.5, companionShown)), '"A" showed the companion');
+});
+
+test('"+", "-", "x", "z", "r" and the arrows change the picture as natively', async () => {
+  // "+" as typed on a key of its own, without Shift.
+  await press(...times(5, '+'));
+  await expectBall('radius 35', 'ball.radius35');
+  await press(...times(2, '-'));
+  await expectBall('radius 29', 'ball.radius29');
+  await press(...times(10, 'x'));
+  await expectBall('offset 40', 'ball.offset40');
+  await press(...times(5, 'z'));
+  await expectBall('offset 20', 'ball.offset20');
+  await press('X', 'Z', 'Shift+X', 'Shift+Z');
+  await expectBall('capitals X and Z', 'ball.offset20');
+  await press('R');
+  await expectBall('after R', 'ball.start');
+
+  await press(...times(9, 'ArrowRight'));
+  const { box } = findColour(await shot(), 'floor');
+  expectBetween('floor width at turn 45', box[2] - box[0] + 1, pictures['floor.turn45.width']);
+  await press(...times(9, 'ArrowLeft'), ...times(18, 'ArrowDown'));
+  const tilted = await shot();
+  expectBox('tilt 90', tilted, 'floor', 'floor.tilt90');
+  assert.equal(findColour(tilted, 'floor', pictures['floor.tilt90.empty']).count, 0);
+  await press(...times(18, 'ArrowUp'));
+});
+
+test('keys never scroll the page; unlisted keys change nothing', async () => {
+  await page.evaluate(() => window.scrollTo(0, 40));
+  await press('ArrowDown', 'ArrowUp', 'PageDown', 'PageUp', 'End', ' ', 'F1', 'Insert', 'Shift', 'Home');
+  assert.equal(await page.evaluate(() => window.scrollY), 40, 'the page scrolled');
+  await page.evaluate(() => window.scrollTo(0, 0));
+  const image = await shot();
+  await expectBall('after unlisted keys', 'ball.start');
+  expectBox('after unlisted keys', image, 'floor', 'floor.start');
+});
+
+test('the motion repeats every 384 ticks of 10 ms', async () => {
+  // With page time stopped, 3840 ms are 384 ticks and 240 frames: the
+  // same picture again, to the pixel. Half of it is not.
+  await page.clock.pauseAt((await page.evaluate(() => Date.now())) + 1000);
+  await press('Home');
+  const picture = async (ms) => {
+    await page.clock.runFor(ms);
+    return (await page.locator('canvas').screenshot()).toString('base64');
+  };
+  const start = await picture(16);
+  assert.notEqual(await picture(1920), start, 'the same picture after 192 ticks');
+  assert.equal(await picture(1920), start, 'a different picture after 384 ticks');
+  await page.clock.resume();
+});
+
+test('the key table is the controls: a click, Enter or Space presses a key once', async () => {
+  const control = (key) => page.locator(`button[data-key="${key}"]`);
+  for (let i = 0; i < 5; i++) await control('+').click();
+  await expectBall('5 clicks on +', 'ball.radius35');
+  await control('-').dblclick();
+  await expectBall('a double click on -', 'ball.radius29');
+  // A focused control takes Enter and Space as any button does; every
+  // other key goes to the program, once.
+  await control('x').focus();
+  await press(...times(5, 'Enter'));
+  await expectBall('Enter 5 times on x', 'ball.offset20');
+  await press(...times(5, 'x'));
+  await expectBall('x typed 5 times with x focused', 'ball.offset40');
+  await control('z').focus();
+  await press(...times(5, ' '));
+  await expectBall('Space 5 times on z', 'ball.offset20');
+  await press('r');
+  await expectBall('after r', 'ball.start');
+  await page.evaluate(() => document.activeElement.blur());
+});
+
+test('axe finds nothing to fault on the page', async () => {
+  const { violations } = await new AxeBuilder({ page }).analyze();
+  assert.deepEqual(violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(', ')}`), []);
+});
+
+test('nothing in the console, nothing missing, nothing from elsewhere', () => {
+  assert.deepEqual(kelvaro.complaints, []);
+});
