@@ -94,4 +94,6 @@ void glutWireSphere(GLdouble radius, GLint slices, GLint stacks) {
 
 // Forgets every sphere's buffer after the GL context was lost: they are
 // made anew when next drawn.
-extern "C" EMSCRIPTEN_KEEPALIVE void webForgetWireSpheres() { meshes.clear(); }
+extern "C" EMSCRIPTEN_KEEPALIVE void webForgetWireSpheres() {
+  meshes.clear();
+}
