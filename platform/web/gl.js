@@ -6,4 +6,10 @@ mergeInto(LibraryManager.library, {
   // current normal, and with lighting off, as it always is here, the
   // normal changes nothing: so the call is taken and has no effect.
   glNormal3f: function(x, y, z) {},
+
+  // The colour that glColor set last, which the emulation keeps to itself.
+  webCurrentColor__deps: ['$GLImmediate'],
+  webCurrentColor: function(rgba) {
+    HEAPF32.set(GLImmediate.clientColor, rgba >> 2);
+  },
 });

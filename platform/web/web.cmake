@@ -3,7 +3,7 @@
 # lack or get wrong is made good by the files beside this one.
 set(web_dir ${CMAKE_CURRENT_LIST_DIR})
 
-add_library(kelvaro_platform STATIC ${web_dir}/wire_sphere.cpp)
+add_library(kelvaro_platform STATIC ${web_dir}/wire_sphere.cpp ${web_dir}/line_program.cpp)
 target_include_directories(kelvaro_platform PUBLIC ${PROJECT_SOURCE_DIR})
 set(web_libraries keys controls canvas context gl)
 set(web_scripts ${web_dir}/module.js)

@@ -3,12 +3,14 @@
 // from pole to pole, with the poles on the z axis.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 // GL 1.5's buffer objects are declared only on request.
 #define GL_GLEXT_PROTOTYPES
 #include "platform/glut.h"
+#include "platform/web/line_program.h"
 
 namespace {
 
@@ -61,6 +63,15 @@ void buildMesh(WireMesh &mesh) {
   mesh.vertices = static_cast<GLsizei>(ends.size() / 3);
 }
 
+// Without a GPU the browser draws with a software renderer, which keeps
+// every line's set-up in memory until the lines are drawn and then frees
+// it. Chromium's allocator hands memory freed in bulk back to the system:
+// a sphere's worth, megabytes, went back and was faulted in again page by
+// page every frame, which was most of the time the browser took to draw
+// a frame. A flush after every 2,000 lines has them drawn in batches
+// whose memory is reused. With a GPU a flush only sends the commands on.
+constexpr GLsizei segmentsPerFlush = 2000;
+
 WireMesh &meshFor(GLdouble radius, GLint slices, GLint stacks) {
   WireMesh *found = nullptr;
   for (WireMesh &mesh : meshes) {
@@ -83,17 +94,24 @@ WireMesh &meshFor(GLdouble radius, GLint slices, GLint stacks) {
 void glutWireSphere(GLdouble radius, GLint slices, GLint stacks) {
   if (slices < 1 || stacks < 1) return;
   const WireMesh &mesh = meshFor(radius, slices, stacks);
-  // An explicit stride keeps the browser's GL emulation on its fast path.
+  useLineProgram();
   glBindBuffer(GL_ARRAY_BUFFER, mesh.buffer);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(3, GL_FLOAT, 3 * sizeof(GLfloat), nullptr);
-  glDrawArrays(GL_LINES, 0, mesh.vertices);
-  glDisableClientState(GL_VERTEX_ARRAY);
+  glEnableVertexAttribArray(0);
+  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+  for (GLsizei first = 0; first < mesh.vertices;
+       first += 2 * segmentsPerFlush) {
+    glDrawArrays(GL_LINES, first,
+                 std::min(2 * segmentsPerFlush, mesh.vertices - first));
+    glFlush();
+  }
+  glDisableVertexAttribArray(0);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
+  glUseProgram(0);
 }
 
-// Forgets every sphere's buffer after the GL context was lost: they are
-// made anew when next drawn.
+// Forgets every sphere's buffer and the program after the GL context was
+// lost: they are made anew when next drawn.
 extern "C" EMSCRIPTEN_KEEPALIVE void webForgetWireSpheres() {
   meshes.clear();
+  forgetLineProgram();
 }

@@ -1,0 +1,82 @@
+// Compares the frames of two web builds pixel for pixel: whatever makes a
+// frame cheaper must leave it as it was. The page's 10 ms ticks are held
+// and run by hand, and each frame is drawn and read back at once, so both
+// builds draw the very same states: the start, the companion, the bounce
+// at ten heights, and a frame after each of a run of keys. At device
+// pixel ratios 1 and 2. Prints what differs; exits 1 if anything does.
+// Usage: node bench/frames.mjs WEB_DIR OTHER_WEB_DIR
+import { launchChromium, serve, startDisplay } from '../scripts/browser.mjs';
+
+const keys = ['ArrowUp', 'ArrowUp', 'ArrowLeft', '+', '+', '+', 'x', 'x', 'ArrowDown', 'ArrowDown',
+  'ArrowDown', 'ArrowDown', 'ArrowDown', 'r', 'z', '-', '-', '-', '-', '-', '-', '-'];
+
+// Injected before the page's scripts: keeps the callbacks of 10 ms
+// timers (the ticks) for the test to run.
+function holdTicks() {
+  window.ticks = [];
+  const setTimeoutBefore = window.setTimeout;
+  window.setTimeout = (callback, delay, ...rest) =>
+    delay === 10 ? window.ticks.push(callback) : setTimeoutBefore(callback, delay, ...rest);
+}
+
+// Runs TICKS ticks, draws a frame and reads it back, as base64.
+function tickAndDraw(count) {
+  for (let i = 0; i < count; i++) window.ticks.shift()();
+  wasmTable.get(GLUT.displayFunc)();
+  const { drawingBufferWidth: width, drawingBufferHeight: height } = GLctx;
+  const pixels = new Uint8Array(width * height * 4);
+  GLctx.readPixels(0, 0, width, height, GLctx.RGBA, GLctx.UNSIGNED_BYTE, pixels);
+  let text = '';
+  for (let i = 0; i < pixels.length; i += 8192) text += String.fromCharCode(...pixels.subarray(i, i + 8192));
+  return btoa(text);
+}
+
+async function frames(browser, dir, ratio) {
+  const server = await serve(dir);
+  const context = await browser.newContext({ viewport: { width: 800, height: 700 }, deviceScaleFactor: ratio });
+  const page = await context.newPage();
+  await page.addInitScript(holdTicks);
+  await page.goto(`${server.url}/kelvaro.html`);
+  await page.waitForFunction(() => window.Module?.calledRun && window.ticks.length === 1);
+  const list = [];
+  const draw = async (ticks) => list.push(Buffer.from(await page.evaluate(tickAndDraw, ticks), 'base64'));
+  await page.keyboard.press('Home');
+  await draw(1);
+  await page.keyboard.press('a');
+  await draw(1);
+  for (let i = 0; i < 10; i++) await draw(17);
+  for (const key of keys) {
+    await page.keyboard.press(key);
+    await draw(9);
+  }
+  await context.close();
+  await server.stop();
+  return list;
+}
+
+const [one, other] = process.argv.slice(2);
+const stopDisplay = await startDisplay();
+const browser = await launchChromium();
+let differ = 0;
+try {
+  for (const ratio of [1, 2]) {
+    const a = await frames(browser, one, ratio);
+    const b = await frames(browser, other, ratio);
+    a.forEach((frame, i) => {
+      if (frame.equals(b[i])) return;
+      differ++;
+      const colours = new Map();
+      for (let at = 0; at < frame.length; at += 4) {
+        if (frame.compare(b[i], at, at + 4, at, at + 4) === 0) continue;
+        const change = `${frame.subarray(at, at + 3).join(',')} -> ${b[i].subarray(at, at + 3).join(',')}`;
+        colours.set(change, (colours.get(change) ?? 0) + 1);
+      }
+      console.log(`ratio ${ratio}, frame ${i}: ${[...colours].map(([c, n]) => `${n} px ${c}`).join('; ')}`);
+    });
+    console.log(`ratio ${ratio}: ${a.length - a.filter((f, i) => !f.equals(b[i])).length} of ${a.length} frames the same`);
+  }
+} finally {
+  await browser.close();
+  await stopDisplay();
+}
+process.exitCode = differ ? 1 : 0;
