@@ -215,15 +215,16 @@ $(details "The readings behind the plot" "$(printf '| seconds | RSS (MiB) |\n|--
     get() { awk -v key="$1" '$1 == key { print $2 }' "$work/web"; }
     share() { awk -v a="$(get "$1.ticks")" -v b="$(get ceiling.ticks)" 'BEGIN { printf "%.3f", a / b }'; }
     kib() { awk -v b="$(($(get html."$1") + $(get js."$1") + $(get wasm."$1")))" 'BEGIN { printf "%.1f", b / 1024 }'; }
+    frames() { echo "$(get "$1.frames") frames/s, and Chromium's GPU process $(get "$1.gpu.total") ms of CPU a frame ($(get "$1.gpu.main") on its main thread, $(get "$1.gpu.llvmpipe") on llvmpipe's)"; }
     trace() { echo "$(get "$1.trace.late") ticks late by $(get "$1.trace.lateMs") ms in all, the page's main thread busy for $(get "$1.trace.busyMs") ms of that ($(get "$1.trace.frameMs") ms in animation frames), and Chromium's GPU main thread busy $(get "$1.trace.gpuMsPerSecond") ms a second"; }
     plot_gaps web-ticks "time between ticks (ms)" \
       "$work/web.gaps" "web build" "$work/companion.gaps" "web build, companion on" \
       "$work/ceiling.gaps" "browser's ceiling" "$work/native-off.gaps" "native build"
     body="$(machine) Chromium $(get chromium), WebGL through ANGLE on the same llvmpipe, in a window on Xvfb. Three rounds of $seconds s a run, the pages taking turns.
 
-- Web build: $(get web.ticks) ticks/s, $(share web) of the browser's ceiling; $(get web.frames) frames/s.
-- Web build, companion on: $(get companion.ticks) ticks/s, $(share companion) of the ceiling.
-- The browser's ceiling (\`bench/ceiling.html\`: the same 10 ms timer chain, a WebGL clear a frame): $(get ceiling.ticks) ticks/s.
+- Web build: $(get web.ticks) ticks/s, $(share web) of the browser's ceiling; $(frames web).
+- Web build, companion on: $(get companion.ticks) ticks/s, $(share companion) of the ceiling; $(frames companion).
+- The browser's ceiling (\`bench/ceiling.html\`: the same 10 ms timer chain, a WebGL clear a frame): $(get ceiling.ticks) ticks/s; $(frames ceiling).
 - Native build, in the same run: $(echo "$native" | sed 's/^- Companion off: //; s/ (.*//').
 - First frame: $(get web.first) ms after navigation starts (median of three loads with an empty cache; the ceiling page $(get ceiling.first) ms).
 - Transfer: html + js + wasm $(kib bytes) KiB as served here (uncompressed), $(kib gzip) KiB gzipped.

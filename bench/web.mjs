@@ -4,7 +4,8 @@
 // page weighs. Runs alternate, a round at a time, so that both sides see
 // the same machine; a trace of each page then shows what made ticks late.
 // Prints "name value" lines and writes the gaps between ticks (ms, one a
-// line) into OUT_DIR/NAME.gaps.
+// line) into OUT_DIR/NAME.gaps. With KELVARO_GPU_NICE set, Chromium's GPU
+// process is given that nice value in every run.
 // Usage: node bench/web.mjs WEB_DIR OUT_DIR SECONDS ROUNDS
 import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -12,6 +13,7 @@ import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
 
 import { launchChromium, serve, startDisplay } from '../scripts/browser.mjs';
+import { gpuProcess, renice, spent, threadSeconds } from './gpu.mjs';
 import { traceLateTicks } from './trace.mjs';
 
 const [webDir, outDir, seconds = '10', rounds = '3'] = process.argv.slice(2);
@@ -48,8 +50,8 @@ function watch() {
 }
 
 // One run in a fresh context (so nothing is cached): settles for a
-// second, then counts for SECONDS. Takes no screenshot, which would
-// take time from the page.
+// second, then counts for SECONDS, and what Chromium's GPU process spent
+// meanwhile. Takes no screenshot, which would take time from the page.
 async function run(browser, url, keys) {
   const context = await browser.newContext();
   const page = await context.newPage();
@@ -57,8 +59,12 @@ async function run(browser, url, keys) {
   await page.goto(url);
   for (const key of keys) await page.keyboard.press(key);
   await page.waitForTimeout(1000);
+  const gpu = gpuProcess();
+  if (process.env.KELVARO_GPU_NICE) renice(gpu, Number(process.env.KELVARO_GPU_NICE));
   const from = await page.evaluate(() => [bench.ticks.length, bench.frames]);
+  const gpuFrom = threadSeconds(gpu);
   await page.waitForTimeout(Number(seconds) * 1000);
+  const gpuSeconds = spent(gpuFrom, threadSeconds(gpu));
   const { ticks, frames, firstDraw } = await page.evaluate(() => bench);
   await context.close();
   const counted = ticks.slice(from[0]);
@@ -67,6 +73,7 @@ async function run(browser, url, keys) {
     ticks: counted.length - 1,
     frames: frames - from[1],
     firstDraw,
+    gpuSeconds,
     gaps: counted.slice(1).map((time, i) => time - counted[i]),
   };
 }
@@ -95,6 +102,12 @@ try {
     console.log(`${name}.ticks ${(sum('ticks') / sum('seconds')).toFixed(1)}`);
     console.log(`${name}.frames ${(sum('frames') / sum('seconds')).toFixed(1)}`);
     console.log(`${name}.first ${median(list.map((one) => one.firstDraw)).toFixed(0)}`);
+    // The GPU process's CPU a frame (ms): in all, its main thread, and
+    // llvmpipe's threads, which rasterize.
+    for (const thread of ['total', 'main', 'llvmpipe']) {
+      const used = list.reduce((total, one) => total + (one.gpuSeconds[thread] ?? 0), 0);
+      console.log(`${name}.gpu.${thread} ${(used * 1000 / sum('frames')).toFixed(1)}`);
+    }
     writeFileSync(join(outDir, `${name}.gaps`), list.flatMap((one) => one.gaps).map((gap) => gap.toFixed(3)).join('\n') + '\n');
   }
   for (const name of ['ceiling', 'web']) {
