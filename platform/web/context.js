@@ -3,12 +3,11 @@
 // background tab's memory. The page asks for the context back at once;
 // while it is gone the program goes on ticking but no frame is drawn (a
 // lost context draws nothing, and complains of every call). When it comes
-// back every GL object is gone, and the GL state is WebGL's default:
-// what the GL emulation and the wire spheres keep is built anew, and the
-// state that the program set is set again, so the animation goes on from
-// where it is.
+// back every GL object is gone, and the GL state is WebGL's default: the
+// shader program and the buffers are made anew, and the state that the
+// program set is set again, so the animation goes on from where it is.
 mergeInto(LibraryManager.library, {
-  $webContext__deps: ['$GL', '$GLImmediate', '$Browser', 'glutPostRedisplay'],
+  $webContext__deps: ['$Browser', 'glutPostRedisplay'],
   $webContext__postset: 'webContext.install();',
   $webContext: {
     // The state the program sets that WebGL does not keep: each method's
@@ -27,19 +26,7 @@ mergeInto(LibraryManager.library, {
     },
 
     rebuild: function() {
-      // The emulation's own objects: its vertex and index buffers, and the
-      // shader programs of its renderers with all that caches them.
-      GL.generateTempBuffers(true, GL.currentContext);
-      GLImmediate.rendererCache = GLImmediate.MapTreeLib.create();
-      GLImmediate.currentRenderer = null;
-      GLImmediate.lastRenderer = null;
-      GLImmediate.lastArrayBuffer = null;
-      GLImmediate.lastProgram = null;
-      GLImmediate.lastStride = -1;
-      GLImmediate.fixedFunctionProgram = null;
-      GLctx.currentArrayBufferBinding = 0;
-      GLctx.currentElementArrayBufferBinding = 0;
-      // The wire spheres' buffers, made again when next drawn.
+      _webForgetFixedFunction();
       _webForgetWireSpheres();
       for (var name in webContext.kept) GLctx[name].apply(GLctx, webContext.kept[name]);
       _glutPostRedisplay();

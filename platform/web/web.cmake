@@ -1,13 +1,14 @@
-# The browser as the platform, with Emscripten: its GLUT, and its GL
-# emulation for the fixed-function pipeline and gluPerspective. What they
-# lack or get wrong is made good by the files beside this one.
+# The browser as the platform, with Emscripten: its GLUT and WebGL. What
+# they lack (the fixed-function pipeline, gluPerspective, glutWireSphere)
+# or get wrong is made good by the files beside this one.
 set(web_dir ${CMAKE_CURRENT_LIST_DIR})
 
-add_library(kelvaro_platform STATIC ${web_dir}/wire_sphere.cpp ${web_dir}/line_program.cpp)
+add_library(kelvaro_platform STATIC
+  ${web_dir}/fixed_function.cpp ${web_dir}/matrix.cpp ${web_dir}/wire_sphere.cpp)
 target_include_directories(kelvaro_platform PUBLIC ${PROJECT_SOURCE_DIR})
-set(web_libraries keys controls canvas context gl)
+set(web_libraries keys controls canvas context)
 set(web_scripts ${web_dir}/module.js)
-set(web_options -sLEGACY_GL_EMULATION -sENVIRONMENT=web -sFILESYSTEM=0
+set(web_options -sMALLOC=emmalloc -sJS_MATH -sGL_TRACK_ERRORS=0 -sGL_POOL_TEMP_BUFFERS=0 -sTEXTDECODER=2 -sDYNAMIC_EXECUTION=0 -sSUPPORT_ERRNO=0 -sENVIRONMENT=web -sFILESYSTEM=0 -sGL_SUPPORT_AUTOMATIC_ENABLE_EXTENSIONS=0
   "SHELL:--pre-js ${web_dir}/module.js")
 foreach(library ${web_libraries})
   list(APPEND web_scripts ${web_dir}/${library}.js)

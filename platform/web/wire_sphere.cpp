@@ -10,7 +10,7 @@
 // GL 1.5's buffer objects are declared only on request.
 #define GL_GLEXT_PROTOTYPES
 #include "platform/glut.h"
-#include "platform/web/line_program.h"
+#include "platform/web/fixed_function.h"
 
 namespace {
 
@@ -94,24 +94,17 @@ WireMesh &meshFor(GLdouble radius, GLint slices, GLint stacks) {
 void glutWireSphere(GLdouble radius, GLint slices, GLint stacks) {
   if (slices < 1 || stacks < 1) return;
   const WireMesh &mesh = meshFor(radius, slices, stacks);
-  useLineProgram();
-  glBindBuffer(GL_ARRAY_BUFFER, mesh.buffer);
-  glEnableVertexAttribArray(0);
-  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+  useFlatProgram(mesh.buffer);
   for (GLsizei first = 0; first < mesh.vertices;
        first += 2 * segmentsPerFlush) {
     glDrawArrays(GL_LINES, first,
                  std::min(2 * segmentsPerFlush, mesh.vertices - first));
     glFlush();
   }
-  glDisableVertexAttribArray(0);
-  glBindBuffer(GL_ARRAY_BUFFER, 0);
-  glUseProgram(0);
 }
 
-// Forgets every sphere's buffer and the program after the GL context was
-// lost: they are made anew when next drawn.
+// Forgets every sphere's buffer after the GL context was lost: they are
+// made anew when next drawn.
 extern "C" EMSCRIPTEN_KEEPALIVE void webForgetWireSpheres() {
   meshes.clear();
-  forgetLineProgram();
 }

@@ -98,6 +98,23 @@ export async function openKelvaro(options, { clock = true } = {}) {
         expectBetween(`${what}: ${colour} box[${i}]`, side, [want[i] - tolerance, want[i] + tolerance]));
     },
 
+    // Every pixel of IMAGE is exactly white, or the floor's, the ball's or
+    // the companion's colour, as GL rounds them: nothing is blended or
+    // smoothed, and 0.5 is 127.5 in 8 bits, which GL rounds to 128 (a
+    // colour carried to the pixels as a varying landed some on 127).
+    expectExactColours: (what, image) => {
+      const exact = ['white', 'floor', 'ball', 'companion'].map((name) => pictures[`colour.${name}`]);
+      const off = new Map();
+      for (let at = 0; at < image.data.length; at += 4) {
+        const pixel = image.data.subarray(at, at + 3);
+        if (exact.some((want) => want.every((value, c) => pixel[c] === value))) continue;
+        off.set(pixel.join(','), (off.get(pixel.join(',')) ?? 0) + 1);
+      }
+      assert.deepEqual(Object.fromEntries(off), {}, `${what}: pixels off the scene's colours`);
+      assert.ok(findColour(image, 'floor').count > 0 && findColour(image, 'ball').count > 0,
+        `${what}: no floor or no ball`);
+    },
+
     // Takes screenshots for up to SECONDS until one satisfies CONDITION.
     pollShots: async (seconds, condition) => {
       const end = Date.now() + seconds * 1000;

@@ -73,8 +73,9 @@ test('the canvas and every control are on the first screen, each control a thumb
   }
 });
 
-test('taps give the pictures that keys give, at twice the pixels', async () => {
+test('taps give the pictures that keys give, at twice the pixels, each pixel exact', async () => {
   const start = await kelvaro.shot();
+  kelvaro.expectExactColours('start', start);
   await kelvaro.expectBall('start', 'ball.start', start);
   kelvaro.expectBox('start', start, 'floor', 'floor.start');
   await tap(...times(5, '+'));
@@ -103,7 +104,10 @@ test('taps give the pictures that keys give, at twice the pixels', async () => {
   for (const type of ['mousePressed', 'mouseReleased']) {
     await cdp.send('Input.dispatchMouseEvent', { type, x, y, button: 'left', clickCount: 1, pointerType: 'pen' });
   }
-  assert.ok(await kelvaro.pollShots(6, kelvaro.companionShown), 'a pen on "a" did not show the companion');
+  let image;
+  assert.ok(await kelvaro.pollShots(6, (one) => kelvaro.companionShown((image = one))),
+    'a pen on "a" did not show the companion');
+  kelvaro.expectExactColours('with the companion', image);
   await tap('Home');
   assert.ok(!(await kelvaro.pollShots(1, kelvaro.companionShown)), 'the companion is still shown after Home');
 });
