@@ -52,8 +52,9 @@ export async function serve(dir) {
 
 // Chromium in a window on DISPLAY. ANGLE on desktop GL puts WebGL on
 // llvmpipe; the other switches keep it from reaching for the network,
-// which is closed here. As root it needs --no-sandbox.
-export function launchChromium() {
+// which is closed here. As root it needs --no-sandbox. ARGS are more
+// switches.
+export function launchChromium(args = []) {
   return chromium.launch({
     executablePath: '/usr/bin/chromium',
     headless: false,
@@ -62,6 +63,7 @@ export function launchChromium() {
       '--disable-background-networking', '--disable-component-update',
       '--disable-sync', '--disable-quic',
       ...(process.getuid() === 0 ? ['--no-sandbox'] : []),
+      ...args,
     ],
   });
 }

@@ -6,8 +6,9 @@
 // back every GL object is gone, and the GL state is WebGL's default: the
 // shader program and the buffers are made anew, and the state that the
 // program set is set again, so the animation goes on from where it is.
+// If it is not back within five seconds, the page says so until it is.
 mergeInto(LibraryManager.library, {
-  $webContext__deps: ['$Browser', 'glutPostRedisplay'],
+  $webContext__deps: ['$Browser', '$webFailure', 'glutPostRedisplay'],
   $webContext__postset: 'webContext.install();',
   $webContext: {
     // The state the program sets that WebGL does not keep: each method's
@@ -25,7 +26,18 @@ mergeInto(LibraryManager.library, {
       });
     },
 
+    patience: 5000,  // ms before the page says the picture is lost
+    lateTimer: 0,
+
+    lost: function(event) {
+      event.preventDefault();
+      webContext.lateTimer = setTimeout(function() { webFailure.show('lost', true); },
+                                        webContext.patience);
+    },
+
     rebuild: function() {
+      clearTimeout(webContext.lateTimer);
+      webFailure.show('lost', false);
       _webForgetFixedFunction();
       _webForgetWireSpheres();
       for (var name in webContext.kept) GLctx[name].apply(GLctx, webContext.kept[name]);
@@ -34,7 +46,7 @@ mergeInto(LibraryManager.library, {
 
     install: function() {
       var canvas = Module['canvas'];
-      canvas.addEventListener('webglcontextlost', function(event) { event.preventDefault(); });
+      canvas.addEventListener('webglcontextlost', webContext.lost);
       canvas.addEventListener('webglcontextrestored', webContext.rebuild);
       Browser.moduleContextCreatedCallbacks.push(webContext.keepState);
     },

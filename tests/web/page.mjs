@@ -4,6 +4,8 @@
 // KELVARO_WEB names the folder of the web build (default: build-web).
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
+import { pathToFileURL } from 'node:url';
+import { gzipSync } from 'node:zlib';
 
 import pngjs from 'pngjs';
 
@@ -45,28 +47,48 @@ export function expectBetween(what, value, [low, high]) {
 export const times = (count, key) => Array(count).fill(key);
 
 // Opens the page in a new Chromium on a display of its own, in a browser
-// context with OPTIONS (viewport, deviceScaleFactor, isMobile, ...). With
-// CLOCK, page time is the test's to stop and step (it runs as usual until
-// then). The page's lengths in device pixels are those of
+// context with OPTIONS (viewport, deviceScaleFactor, isMobile,
+// javaScriptEnabled, ...). With CLOCK, page time is the test's to stop
+// and step (it runs as usual until then). ARGS are more Chromium
+// switches; DIR is the folder served (the web build), or opened from the
+// file system with FILE; unless STARTED is false, it waits for the
+// program to run. The page's lengths in device pixels are those of
 // tests/pictures.txt times the device scale factor.
-export async function openKelvaro(options, { clock = true } = {}) {
+export async function openKelvaro(options,
+  { clock = true, args = [], dir = webDir, file = false, started = true } = {}) {
   const stopDisplay = await startDisplay();
-  const server = await serve(webDir);
-  const browser = await launchChromium();
+  const server = await serve(dir);
+  const site = file ? pathToFileURL(dir).href : server.url;
+  const browser = await launchChromium(args);
   const page = await (await browser.newContext(options)).newPage();
   const ratio = options.deviceScaleFactor ?? 1;
   const complaints = [];
-  page.on('console', (m) => ['error', 'warning'].includes(m.type()) && complaints.push(m.text()));
-  page.on('pageerror', (error) => complaints.push(error.message));
+  const violations = [];
+  const messages = [];  // all that the console shows
+  const errors = [];  // uncaught exceptions
+  const fetched = new Set();  // paths within the site
+  page.on('request', (r) => r.url().startsWith(site) && fetched.add(r.url().slice(site.length + 1)));
+  page.on('console', (m) => {
+    if (m.text().startsWith('securitypolicyviolation')) return violations.push(m.text());
+    messages.push(m.text());
+    if (['error', 'warning'].includes(m.type())) complaints.push(m.text());
+  });
+  page.on('pageerror', (error) => {
+    errors.push(error.message);
+    complaints.push(error.message);
+  });
   page.on('response', (r) => r.status() >= 400 && complaints.push(`${r.status()} ${r.url()}`));
   page.on('requestfailed', (r) => complaints.push(`failed: ${r.url()}`));
-  page.on('request', (r) => r.url().startsWith(server.url) || complaints.push(`outside: ${r.url()}`));
+  page.on('request', (r) => r.url().startsWith(site) || complaints.push(`outside: ${r.url()}`));
+  // Anything that the page's Content-Security-Policy refuses.
+  await page.addInitScript(() => document.addEventListener('securitypolicyviolation', (event) =>
+    console.log(`securitypolicyviolation: ${event.violatedDirective} ${event.blockedURI}`)));
   if (clock) await page.clock.install();
-  await page.goto(`${server.url}/kelvaro.html`);
-  await page.waitForFunction(() => window.Module?.calledRun);
+  await page.goto(`${site}/kelvaro.html`);
+  if (started) await page.waitForFunction(() => window.Module?.calledRun);
 
   const kelvaro = {
-    page, complaints, ratio,
+    page, complaints, violations, messages, errors, fetched, ratio,
 
     // The numbers NAME gives, in this page's device pixels.
     picture: (name) => pictures[name].map((n) => n * kelvaro.ratio),
@@ -123,6 +145,11 @@ export async function openKelvaro(options, { clock = true } = {}) {
     },
 
     companionShown: (image) => findColour(image, 'companion').count >= pictures['companion.shown'][0],
+
+    // What the files the page has fetched weigh, gzipped, in bytes.
+    gzipped: () => [...fetched]
+      .map((path) => gzipSync(readFileSync(`${dir}/${path}`), { level: 9 }).length)
+      .reduce((sum, size) => sum + size, 0),
 
     close: async () => {
       await browser.close();

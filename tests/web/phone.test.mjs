@@ -214,6 +214,7 @@ test('axe finds nothing to fault on the page', async () => {
   assert.deepEqual(violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(', ')}`), []);
 });
 
-test('nothing in the console, nothing missing, nothing from elsewhere', () => {
+test('nothing in the console, nothing missing, nothing from elsewhere, nothing refused', () => {
   assert.deepEqual(kelvaro.complaints, []);
+  assert.deepEqual(kelvaro.violations, []);
 });

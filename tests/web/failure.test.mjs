@@ -1,0 +1,110 @@
+// When the page cannot run the program, it says so in the canvas's place,
+// as an alert that a screen reader reads out, and fails quietly
+// otherwise: no uncaught exception, at most one line in the console, no
+// harm from the keys and controls. Opened from the file system it runs.
+import assert from 'node:assert/strict';
+import { cpSync, mkdtempSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { test } from 'node:test';
+
+import { findColour, openKelvaro, webDir } from './page.mjs';
+
+const desktop = { viewport: { width: 800, height: 600 } };
+
+// The one message shown, read out as an alert, says SAID.
+async function expectTold(kelvaro, said) {
+  const alert = kelvaro.page.getByRole('alert');
+  await alert.first().waitFor({ timeout: 10000 });
+  assert.equal(await alert.count(), 1, 'more than one message is shown');
+  assert.match(await alert.innerText(), said);
+  assert.ok(await alert.isVisible(), 'the message is not visible');
+}
+
+// KEYS and the controls do nothing harmful, and the console stays quiet
+// after the first report.
+async function expectQuiet(kelvaro, controlsOff, keys = ['a', 'ArrowUp', '+', 'Home']) {
+  const { page } = kelvaro;
+  for (const key of keys) await page.keyboard.press(key);
+  for (const button of await page.locator('button[data-key]').all()) {
+    assert.equal(await button.isDisabled(), controlsOff, 'the controls are not as they should be');
+  }
+  const reported = kelvaro.messages.length;
+  await page.waitForTimeout(1500);
+  assert.ok(reported <= 1, `the console said: ${kelvaro.messages.join(' | ')}`);
+  assert.equal(kelvaro.messages.length, reported, `the console went on: ${kelvaro.messages.join(' | ')}`);
+  assert.deepEqual(kelvaro.errors, []);
+  assert.deepEqual(kelvaro.violations, []);
+}
+
+// A copy of the web build without the file MISSING, removed with CLEAN.
+function folderWithout(missing) {
+  const dir = mkdtempSync(join(tmpdir(), 'kelvaro-web-'));
+  cpSync(webDir, dir, { recursive: true });
+  rmSync(join(dir, missing));
+  return { dir, clean: () => rmSync(dir, { recursive: true }) };
+}
+
+const cannotStart = [
+  { name: 'WebGL turned off', args: ['--disable-webgl'], said: /needs WebGL/, controlsOff: true },
+  { name: 'no GPU and no software rasterizer', args: ['--disable-gpu', '--disable-software-rasterizer'],
+    said: /needs WebGL/, controlsOff: true },
+  { name: 'the program\'s script missing from the folder', missing: 'kelvaro.js', said: /did not load/,
+    controlsOff: true },
+  { name: 'JavaScript turned off', options: { javaScriptEnabled: false }, said: /needs JavaScript/,
+    controlsOff: false },
+];
+
+for (const { name, args = [], missing, options = {}, said, controlsOff } of cannotStart) {
+  test(`${name}: the page says so in the canvas's place`, async () => {
+    const folder = missing ? folderWithout(missing) : { dir: webDir, clean: () => {} };
+    const kelvaro = await openKelvaro({ ...desktop, ...options },
+      { clock: false, args, dir: folder.dir, started: false });
+    try {
+      await expectTold(kelvaro, said);
+      await expectQuiet(kelvaro, controlsOff);
+    } finally {
+      await kelvaro.close();
+      folder.clean();
+    }
+  });
+}
+
+test('opened from the file system, it runs as from a server', async () => {
+  const kelvaro = await openKelvaro(desktop, { clock: false, file: true });
+  try {
+    const image = await kelvaro.shot();
+    await kelvaro.expectBall('from a file', 'ball.start', image);
+    kelvaro.expectBox('from a file', image, 'floor', 'floor.start');
+    assert.equal(await kelvaro.page.getByRole('alert').count(), 0, 'a failure is shown');
+    assert.deepEqual([kelvaro.complaints, kelvaro.violations], [[], []]);
+  } finally {
+    await kelvaro.close();
+  }
+});
+
+test('a lost context: the page says so after five seconds, and carries on when it is back', async () => {
+  const kelvaro = await openKelvaro(desktop, { clock: false });
+  const { page } = kelvaro;
+  try {
+    for (let i = 0; i < 5; i++) await page.keyboard.press('+');
+    await kelvaro.expectBall('before the loss', 'ball.radius35');
+    await page.evaluate(() => {
+      window.loseContext = document.querySelector('canvas').getContext('webgl').getExtension('WEBGL_lose_context');
+      window.loseContext.loseContext();
+    });
+    await page.waitForTimeout(1000);
+    assert.equal(await page.getByRole('alert').count(), 0, 'the message came before five seconds');
+    await expectTold(kelvaro, /picture away/);
+    await expectQuiet(kelvaro, false, ['a']);
+    await page.evaluate(() => window.loseContext.restoreContext());
+    await page.getByRole('alert').waitFor({ state: 'detached' });
+    // "+" was pressed before the loss, "a" while it lasted.
+    await kelvaro.expectBall('after the restore', 'ball.radius35');
+    assert.ok(await kelvaro.pollShots(6, kelvaro.companionShown), 'no companion after the restore');
+    assert.ok(findColour(await kelvaro.shot(), 'floor').count > 0, 'no floor after the restore');
+    assert.deepEqual([kelvaro.complaints, kelvaro.violations], [[], []]);
+  } finally {
+    await kelvaro.close();
+  }
+});
