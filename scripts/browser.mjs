@@ -50,20 +50,27 @@ export async function serve(dir) {
   return { url: `http://127.0.0.1:${match}`, stop: stopper(child) };
 }
 
-// Chromium in a window on DISPLAY. ANGLE on desktop GL puts WebGL on
-// llvmpipe; the other switches keep it from reaching for the network,
-// which is closed here. As root it needs --no-sandbox. ARGS are more
-// switches.
+// Chromium's switches: ANGLE on desktop GL puts WebGL on llvmpipe; the
+// others keep it from reaching for the network, which is closed here. As
+// root it needs --no-sandbox. ARGS are more switches.
+const switches = (args) => [
+  '--use-angle=gl', '--ignore-gpu-blocklist', '--no-first-run',
+  '--disable-background-networking', '--disable-component-update',
+  '--disable-sync', '--disable-quic',
+  ...(process.getuid() === 0 ? ['--no-sandbox'] : []),
+  ...args,
+];
+
+// Chromium in a window on DISPLAY. Its browser contexts are like
+// incognito windows.
 export function launchChromium(args = []) {
-  return chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    headless: false,
-    args: [
-      '--use-angle=gl', '--ignore-gpu-blocklist', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update',
-      '--disable-sync', '--disable-quic',
-      ...(process.getuid() === 0 ? ['--no-sandbox'] : []),
-      ...args,
-    ],
-  });
+  return chromium.launch({ executablePath: '/usr/bin/chromium', headless: false, args: switches(args) });
+}
+
+// Chromium with a profile of its own in DIR, as a person's browser is (it
+// offers to install a web app, which an incognito window never does):
+// resolves with its one browser context, made with OPTIONS.
+export function launchChromiumWithProfile(dir, options, args = []) {
+  return chromium.launchPersistentContext(dir,
+    { executablePath: '/usr/bin/chromium', headless: false, args: switches(args), ...options });
 }

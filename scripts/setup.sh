@@ -7,8 +7,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 build_packages=(g++ cmake make freeglut3-dev libglu1-mesa-dev)
 # The web build: CMake and Emscripten, whose JS optimizer needs Debian's
-# acorn; Python serves the result.
-web_packages=(cmake make emscripten node-acorn python3)
+# acorn, and the tools that draw the icons; Python serves the result.
+web_packages=(cmake make emscripten node-acorn librsvg2-bin imagemagick python3)
 # The Debian package: Debian's build flags and dpkg-shlibdeps.
 package_packages=(dpkg-dev file)
 # The Windows build: MinGW-w64, dpkg-source for freeglut's source, and

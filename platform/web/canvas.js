@@ -1,6 +1,7 @@
 // The canvas as a window of the right size in pixels. Its size on the
-// page is the stylesheet's (300 x 400 CSS pixels, smaller on a narrow
-// screen); its backing store has one pixel for each of the screen's, at
+// page is the stylesheet's (300 x 400 CSS pixels, smaller on a small
+// screen, the whole screen in full screen); its backing store has one
+// pixel for each of the screen's, at
 // whatever devicePixelRatio, and follows the ratio when it changes (zoom,
 // another screen). The program's reshape gets the backing store's size,
 // as a native window's gets its size in pixels, so the picture is the

@@ -36,10 +36,32 @@ if(EXISTS /usr/share/nodejs/acorn)
   set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
 endif()
 
-# The page is ours; the icon is the desktop one; the page's footer links
-# to the licence.
-foreach(file kelvaro.html kelvaro.css page.js)
+# The site is the build folder: the program's script and, beside it, our
+# page with its style, its script and its web app manifest, the desktop
+# icon and PNGs drawn from it, the licence that the page's footer links
+# to, and the service worker made for them all.
+foreach(file kelvaro.html kelvaro.css page.js kelvaro.webmanifest)
   configure_file(${web_dir}/${file} ${CMAKE_BINARY_DIR}/${file} COPYONLY)
 endforeach()
 configure_file(${PROJECT_SOURCE_DIR}/data/kelvaro.svg ${CMAKE_BINARY_DIR}/kelvaro.svg COPYONLY)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/LICENSE.txt COPYONLY)
+
+# Adds the icons and the service worker to the site of TARGET (the
+# program's script), and installs the site: `cmake --install` gives the
+# folder to put on a static host.
+function(kelvaro_web_site target)
+  set(icons icon-192.png icon-512.png icon-maskable.png)
+  add_custom_command(OUTPUT ${icons}
+    COMMAND ${CMAKE_COMMAND} -DSVG=${PROJECT_SOURCE_DIR}/data/kelvaro.svg
+            -DOUT=${CMAKE_BINARY_DIR} -P ${web_dir}/icons.cmake
+    DEPENDS ${PROJECT_SOURCE_DIR}/data/kelvaro.svg ${web_dir}/icons.cmake VERBATIM)
+  set(files kelvaro.html kelvaro.css page.js $<TARGET_FILE_NAME:${target}> kelvaro.svg
+            kelvaro.webmanifest ${icons} LICENSE.txt)
+  list(TRANSFORM files PREPEND ${CMAKE_BINARY_DIR}/ OUTPUT_VARIABLE paths)
+  add_custom_command(OUTPUT sw.js
+    COMMAND ${CMAKE_COMMAND} -DSITE=${CMAKE_BINARY_DIR} "-DFILES=$<JOIN:${files},,>"
+            -DTEMPLATE=${web_dir}/sw.js.in -P ${web_dir}/worker.cmake
+    DEPENDS ${target} ${paths} ${web_dir}/sw.js.in ${web_dir}/worker.cmake VERBATIM)
+  add_custom_target(${target}_site ALL DEPENDS sw.js)
+  install(FILES ${paths} ${CMAKE_BINARY_DIR}/sw.js DESTINATION .)
+endfunction()

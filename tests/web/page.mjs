@@ -23,7 +23,8 @@ export const pictures = Object.fromEntries(
 
 // How many pixels of a colour an image has (within the box x0 y0 x1 y1,
 // if given), and the box around them.
-export function findColour(image, colour, [x0, y0, x1, y1] = [0, 0, image.width - 1, image.height - 1]) {
+export function findColour(image, colour, box = [0, 0, image.width - 1, image.height - 1]) {
+  const [x0, y0, x1, y1] = box.map(Math.round);
   const want = pictures[`colour.${colour}`];
   const [tolerance] = pictures['colour.tolerance'];
   const found = { count: 0, box: [Infinity, Infinity, -Infinity, -Infinity] };
@@ -46,28 +47,58 @@ export function expectBetween(what, value, [low, high]) {
 
 export const times = (count, key) => Array(count).fill(key);
 
-// Opens the page in a new Chromium on a display of its own, in a browser
-// context with OPTIONS (viewport, deviceScaleFactor, isMobile,
-// javaScriptEnabled, ...). With CLOCK, page time is the test's to stop
-// and step (it runs as usual until then). ARGS are more Chromium
-// switches; DIR is the folder served (the web build), or opened from the
-// file system with FILE; unless STARTED is false, it waits for the
-// program to run. The page's lengths in device pixels are those of
-// tests/pictures.txt times the device scale factor.
-export async function openKelvaro(options,
-  { clock = true, args = [], dir = webDir, file = false, started = true } = {}) {
+// The numbers of picture NAME for a canvas of WIDTH x HEIGHT device
+// pixels. The projection keeps its vertical field of view whatever the
+// window's shape, so a picture is the 300 x 400 window's scaled by HEIGHT
+// / 400 about the window's centre: lengths scale, and each x or y is
+// measured from the middle.
+export function pictureFor(name, width, height) {
+  const scale = height / 400;
+  const length = (v) => v * scale;
+  const x = (v) => width / 2 + (v - 150) * scale;
+  const y = (v) => height / 2 + (v - 200) * scale;
+  const kinds = name.startsWith('ball.') ? [length, length, x, x]
+    : /^floor\.(start|tilt90)/.test(name) ? [x, y, x, y] : [length, length, length, length];
+  return pictures[name].map((v, i) => kinds[i](v));
+}
+
+// A private display with a folder served (DIR, the web build) and
+// Chromium on it, with more switches ARGS: for the pages of one test.
+export async function startBrowser({ args = [], dir = webDir } = {}) {
   const stopDisplay = await startDisplay();
   const server = await serve(dir);
-  const site = file ? pathToFileURL(dir).href : server.url;
   const browser = await launchChromium(args);
-  const page = await (await browser.newContext(options)).newPage();
+  return {
+    browser, server, dir,
+    close: async () => {
+      await browser.close();
+      await server.stop();
+      await stopDisplay();
+    },
+  };
+}
+
+// Opens the page in a new browser context with OPTIONS (viewport,
+// deviceScaleFactor, isMobile, javaScriptEnabled, ...), in SESSION (from
+// startBrowser) or in a browser of its own, made with ARGS and DIR. With
+// CLOCK, page time is the test's to stop and step (it runs as usual until
+// then). With FILE the folder is opened from the file system; unless
+// STARTED is false, it waits for the program to run.
+export async function openKelvaro(options,
+  { clock = true, session, args, dir, file = false, started = true } = {}) {
+  const own = session ? null : await startBrowser({ args, dir });
+  const { browser, server } = session ?? own;
+  const folder = (session ?? own).dir;
+  const site = file ? pathToFileURL(folder).href : server.url;
+  const context = await browser.newContext(options);
+  const page = await context.newPage();
   const ratio = options.deviceScaleFactor ?? 1;
   const complaints = [];
   const violations = [];
   const messages = [];  // all that the console shows
   const errors = [];  // uncaught exceptions
-  const fetched = new Set();  // paths within the site
-  page.on('request', (r) => r.url().startsWith(site) && fetched.add(r.url().slice(site.length + 1)));
+  const fetched = new Set();  // paths within the site, the page's and its worker's
+  context.on('request', (r) => r.url().startsWith(site) && fetched.add(r.url().slice(site.length + 1)));
   page.on('console', (m) => {
     if (m.text().startsWith('securitypolicyviolation')) return violations.push(m.text());
     messages.push(m.text());
@@ -90,8 +121,10 @@ export async function openKelvaro(options,
   const kelvaro = {
     page, complaints, violations, messages, errors, fetched, ratio,
 
-    // The numbers NAME gives, in this page's device pixels.
-    picture: (name) => pictures[name].map((n) => n * kelvaro.ratio),
+    // The numbers NAME gives for IMAGE of the canvas, or for the canvas
+    // at 300 x 400 CSS pixels.
+    picture: (name, image = { width: 300 * ratio, height: 400 * ratio }) =>
+      pictureFor(name, image.width, image.height),
 
     // The canvas as it is now (page time stopped or not).
     canvasShot: async () => pngjs.PNG.sync.read(await page.locator('canvas').screenshot()),
@@ -104,8 +137,9 @@ export async function openKelvaro(options,
 
     // The ball in IMAGE (or a new screenshot) is as the picture NAME says.
     expectBall: async (what, name, image) => {
-      const [lowWidth, highWidth, lowCentre, highCentre] = kelvaro.picture(name);
-      const { count, box } = findColour(image ?? await kelvaro.shot(), 'ball');
+      image ??= await kelvaro.shot();
+      const [lowWidth, highWidth, lowCentre, highCentre] = kelvaro.picture(name, image);
+      const { count, box } = findColour(image, 'ball');
       assert.ok(count > 0, `${what}: no ball in view`);
       expectBetween(`${what}: ball width`, box[2] - box[0] + 1, [lowWidth, highWidth]);
       expectBetween(`${what}: ball centre x`, Math.floor((box[0] + box[2]) / 2), [lowCentre, highCentre]);
@@ -113,8 +147,8 @@ export async function openKelvaro(options,
 
     // The colour's box in IMAGE is the picture NAME's, within its tolerance.
     expectBox: (what, image, colour, name) => {
-      const [tolerance] = kelvaro.picture('box.tolerance');
-      const want = kelvaro.picture(name);
+      const [tolerance] = kelvaro.picture('box.tolerance', image);
+      const want = kelvaro.picture(name, image);
       const { box } = findColour(image, colour);
       box.forEach((side, i) =>
         expectBetween(`${what}: ${colour} box[${i}]`, side, [want[i] - tolerance, want[i] + tolerance]));
@@ -146,15 +180,15 @@ export async function openKelvaro(options,
 
     companionShown: (image) => findColour(image, 'companion').count >= pictures['companion.shown'][0],
 
-    // What the files the page has fetched weigh, gzipped, in bytes.
-    gzipped: () => [...fetched]
-      .map((path) => gzipSync(readFileSync(`${dir}/${path}`), { level: 9 }).length)
+    // What files weigh, gzipped, in bytes: PATHS, or all that the page
+    // and its worker have fetched.
+    gzipped: (paths = [...fetched]) => paths
+      .map((path) => gzipSync(readFileSync(`${folder}/${path}`), { level: 9 }).length)
       .reduce((sum, size) => sum + size, 0),
 
     close: async () => {
-      await browser.close();
-      await server.stop();
-      await stopDisplay();
+      await context.close();
+      await own?.close();
     },
   };
   return kelvaro;
