@@ -2,14 +2,18 @@
 # Cross-builds Kelvaro for 64-bit Windows with MinGW-w64: first freeglut,
 # from Debian's source package, as a static library; then the program
 # from the same sources as everywhere else, as one kelvaro.exe; then the
-# zip a Windows user downloads. Prints the zip's path last.
+# zip a Windows user downloads. Prints the zip's path last. The same
+# sources give the same zip, bit for bit. KELVARO_FREEGLUT names another
+# folder for freeglut, built there if it is not there yet: a build can
+# reuse an earlier one's.
 # Usage: scripts/windows.sh [DIR]     (default: build-windows)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$(realpath -m "${1:-$root/build-windows}")
 toolchain=$root/platform/windows/mingw-w64.cmake
-freeglut=$dir/freeglut
+freeglut=$(realpath -m "${KELVARO_FREEGLUT:-$dir/freeglut}")
 log=$dir/build.log
+. "$root/scripts/reproducible.sh"
 
 "$root/scripts/setup.sh" windows
 mkdir -p "$dir"
@@ -17,17 +21,22 @@ mkdir -p "$dir"
 trap 'echo "failed; the log: $log" >&2' ERR
 
 # Fetches freeglut's source into $freeglut-src. apt gets it through a
-# list of our own that names only the machine's Debian mirror: the
-# machine's apt sources stay as they are.
+# list of our own that names only the machine's Debian mirror, as the
+# machine's apt sources name it: they stay as they are.
 fetch_freeglut() {
   local apt=$dir/apt mirror codename
   mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
     /etc/apt/sources.list.d/*.sources 2>/dev/null |
     grep -oE '(https?|file)://[^ ]*/debian/?( |$)' | head -n 1 | tr -d ' ') ||
     true
+  if [ -z "$mirror" ]; then
+    echo "No Debian mirror in this machine's apt sources (/etc/apt/sources.list and" \
+      "/etc/apt/sources.list.d/), so freeglut's source cannot be fetched: add one there." >&2
+    return 1
+  fi
   codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
   mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$freeglut-src"
-  echo "deb-src ${mirror:-http://deb.debian.org/debian} $codename main" >"$apt/sources.list"
+  echo "deb-src $mirror $codename main" >"$apt/sources.list"
   local options=(-o Dir::Etc::SourceList="$apt/sources.list" -o Dir::Etc::SourceParts=-
     -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt/cache")
   apt-get "${options[@]}" update >>"$log" 2>&1
@@ -48,11 +57,16 @@ build_freeglut() {
   install -D -m 644 "$source/COPYING" "$freeglut/share/doc/freeglut/COPYING"
 }
 
+# One build of freeglut at a time in its folder, which others may share.
+mkdir -p "$(dirname "$freeglut")"
+exec 9>"$freeglut.lock"
+flock 9
 if [ ! -f "$freeglut/share/doc/freeglut/COPYING" ]; then
   echo "Building freeglut for Windows"
   fetch_freeglut
   build_freeglut
 fi
+flock -u 9
 
 echo "Building kelvaro.exe"
 cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \

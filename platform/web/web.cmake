@@ -40,9 +40,10 @@ endif()
 # page with its style, its script and its web app manifest, the desktop
 # icon and PNGs drawn from it, the licence that the page's footer links
 # to, and the service worker made for them all.
-foreach(file kelvaro.html kelvaro.css page.js kelvaro.webmanifest)
+foreach(file kelvaro.css page.js kelvaro.webmanifest)
   configure_file(${web_dir}/${file} ${CMAKE_BINARY_DIR}/${file} COPYONLY)
 endforeach()
+configure_file(${web_dir}/kelvaro.html ${CMAKE_BINARY_DIR}/kelvaro.html @ONLY)  # its version
 configure_file(${PROJECT_SOURCE_DIR}/data/kelvaro.svg ${CMAKE_BINARY_DIR}/kelvaro.svg COPYONLY)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/LICENSE.txt COPYONLY)
 

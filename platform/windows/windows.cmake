@@ -33,7 +33,9 @@ function(kelvaro_windows_program target)
   set_source_files_properties(${CMAKE_BINARY_DIR}/kelvaro.rc PROPERTIES
     OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/kelvaro.ico)
   set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
-  target_link_options(${target} PRIVATE -static)
+  # No build time in the PE header, so that the same sources give the
+  # same .exe.
+  target_link_options(${target} PRIVATE -static -Wl,--no-insert-timestamp)
 
   # The zip: the program, its licence and freeglut's, and a README.
   find_file(FREEGLUT_LICENSE COPYING PATHS ${FreeGLUT_DIR}/../../../share/doc/freeglut
