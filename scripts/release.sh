@@ -19,6 +19,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 dist=$(realpath -m "${1:-$root/dist}")
 . "$root/scripts/reproducible.sh"
 version=$kelvaro_version
+"$root/scripts/setup.sh" release
 export KELVARO_FREEGLUT=${KELVARO_FREEGLUT:-$root/build-windows/freeglut}
 
 git -C "$root" diff --quiet HEAD -- ||

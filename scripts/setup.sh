@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running or testing needs.
-# Usage: scripts/setup.sh build|web|package|windows|record|test|bench
+# Usage: scripts/setup.sh build|web|package|windows|release|record|test|bench
 # Only missing packages are installed, so a second run takes a moment.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,6 +16,11 @@ package_packages=(dpkg-dev file)
 # program under Wine.
 windows_packages=(cmake make g++-mingw-w64-x86-64-win32 dpkg-dev librsvg2-bin imagemagick)
 wine_packages=(wine wine64 unzip)
+# A release: what its scripts need, and strip-nondeterminism and zip for
+# the web zip. Its test builds it twice with reprotest, with faketime,
+# and says why with diffoscope if the two differ.
+release_packages=(git strip-nondeterminism zip)
+release_test_packages=(reprotest faketime diffoscope-minimal)
 # The end-to-end tests need an X server, key events, screenshots and
 # image tools; the benchmark's frame watcher needs the X Damage headers;
 # the browser tests need Chromium; the package is checked with lintian,
@@ -30,12 +35,17 @@ case "${1:-build}" in
   web) wanted=("${web_packages[@]}") ;;
   package) wanted=("${build_packages[@]}" "${package_packages[@]}") ;;
   windows) wanted=("${windows_packages[@]}") ;;
+  release)
+    wanted=("${build_packages[@]}" "${package_packages[@]}" "${web_packages[@]}"
+      "${windows_packages[@]}" "${release_packages[@]}")
+    ;;
   record) wanted=("${build_packages[@]}" xvfb xdotool ffmpeg) ;;
   test | bench)
     wanted=("${build_packages[@]}" "${web_packages[@]}" "${package_packages[@]}"
-      "${windows_packages[@]}" "${wine_packages[@]}" "${test_packages[@]}")
+      "${windows_packages[@]}" "${wine_packages[@]}" "${release_packages[@]}"
+      "${release_test_packages[@]}" "${test_packages[@]}")
     ;;
-  *) echo "usage: $0 build|web|package|windows|record|test|bench" >&2; exit 2 ;;
+  *) echo "usage: $0 build|web|package|windows|release|record|test|bench" >&2; exit 2 ;;
 esac
 # The benchmark draws its plots with gnuplot.
 [ "${1:-build}" != bench ] || wanted+=(gnuplot-nox)
