@@ -3,6 +3,7 @@
 # from that commit's sources, in one folder, whose path it prints last.
 #
 #   kelvaro_VERSION_amd64.deb              the Debian package (scripts/package.sh)
+#   kelvaro_VERSION_arm64.deb              the same for a Raspberry Pi (scripts/arm64.sh)
 #   kelvaro-VERSION-windows-x86_64.zip     the Windows program (scripts/windows.sh)
 #   kelvaro-VERSION-web.zip                the page, for any static host (scripts/build_web.sh)
 #   kelvaro-VERSION.tar.gz                 the sources (git archive)
@@ -37,6 +38,10 @@ git -C "$root" archive --format=tar.gz --prefix="kelvaro-$version/" -o "$dist/ke
 echo "The Debian package"
 deb=$("$src/scripts/package.sh" "$work/deb" | tail -n 1)
 cp "$deb" "$dist/kelvaro_${version}_amd64.deb"
+
+echo "The Debian package for arm64"
+deb=$("$src/scripts/arm64.sh" "$work/arm64" | tail -n 1)
+cp "$deb" "$dist/kelvaro_${version}_arm64.deb"
 
 echo "The Windows zip"
 zip=$("$src/scripts/windows.sh" "$work/windows" | tail -n 1)

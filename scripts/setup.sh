@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running or testing needs.
-# Usage: scripts/setup.sh build|web|package|windows|release|record|test|bench
+# Usage: scripts/setup.sh build|web|package|windows|arm64|release|record|test|bench
 # Only missing packages are installed, so a second run takes a moment.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,6 +16,13 @@ package_packages=(dpkg-dev file)
 # program under Wine.
 windows_packages=(cmake make g++-mingw-w64-x86-64-win32 dpkg-dev librsvg2-bin imagemagick)
 wine_packages=(wine wine64 unzip)
+# The arm64 build: Debian's cross compilers and the arm64 libraries,
+# installed beside the machine's own (this adds arm64 as a foreign
+# architecture), and QEMU to run what is built. Its tests need
+# GoogleTest for arm64 too.
+arm64_packages=(cmake make crossbuild-essential-arm64 qemu-user-static freeglut3-dev:arm64
+  libglu1-mesa-dev:arm64)
+arm64_test_packages=(libgtest-dev:arm64)
 # A release: what its scripts need, and strip-nondeterminism and zip for
 # the web zip. Its test builds it twice with reprotest, with faketime,
 # and says why with diffoscope if the two differ.
@@ -35,17 +42,19 @@ case "${1:-build}" in
   web) wanted=("${web_packages[@]}") ;;
   package) wanted=("${build_packages[@]}" "${package_packages[@]}") ;;
   windows) wanted=("${windows_packages[@]}") ;;
+  arm64) wanted=("${arm64_packages[@]}" "${package_packages[@]}") ;;
   release)
     wanted=("${build_packages[@]}" "${package_packages[@]}" "${web_packages[@]}"
-      "${windows_packages[@]}" "${release_packages[@]}")
+      "${windows_packages[@]}" "${arm64_packages[@]}" "${release_packages[@]}")
     ;;
   record) wanted=("${build_packages[@]}" xvfb xdotool ffmpeg) ;;
   test | bench)
     wanted=("${build_packages[@]}" "${web_packages[@]}" "${package_packages[@]}"
-      "${windows_packages[@]}" "${wine_packages[@]}" "${release_packages[@]}"
-      "${release_test_packages[@]}" "${test_packages[@]}")
+      "${windows_packages[@]}" "${wine_packages[@]}" "${arm64_packages[@]}"
+      "${arm64_test_packages[@]}" "${release_packages[@]}" "${release_test_packages[@]}"
+      "${test_packages[@]}")
     ;;
-  *) echo "usage: $0 build|web|package|windows|release|record|test|bench" >&2; exit 2 ;;
+  *) echo "usage: $0 build|web|package|windows|arm64|release|record|test|bench" >&2; exit 2 ;;
 esac
 # The benchmark draws its plots with gnuplot.
 [ "${1:-build}" != bench ] || wanted+=(gnuplot-nox)
@@ -54,14 +63,20 @@ if [[ ${1:-build} =~ ^(test|bench)$ ]] && ! command -v npm >/dev/null; then
   wanted+=(nodejs npm)
 fi
 
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
 missing=()
 for pkg in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
     missing+=("$pkg")
 done
+# Packages of another architecture need it added, once (README: Raspberry
+# Pi and other arm64 Linux, for how to take it away again).
+if [[ " ${missing[*]} " == *":arm64 "* ]] && ! dpkg --print-foreign-architectures | grep -qx arm64; then
+  echo "Adding arm64 as a foreign architecture (dpkg --add-architecture arm64)"
+  "${sudo[@]}" dpkg --add-architecture arm64
+fi
 if [ ${#missing[@]} -gt 0 ]; then
-  sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
   echo "Installing: ${missing[*]}"
   "${sudo[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

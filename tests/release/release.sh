@@ -22,16 +22,18 @@ git clone -q "$root" "$work/src"
 
 dist=$work/out/control/source-root/dist
 version=$(sed -n 's/^project(kelvaro VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
-expected="SHA256SUMS kelvaro-$version-web.zip kelvaro-$version-windows-x86_64.zip kelvaro-$version.tar.gz kelvaro_${version}_amd64.deb"
+expected="SHA256SUMS kelvaro-$version-web.zip kelvaro-$version-windows-x86_64.zip kelvaro-$version.tar.gz kelvaro_${version}_amd64.deb kelvaro_${version}_arm64.deb"
 [ "$(cd "$dist" && echo *)" = "$expected" ] || fail "the release holds $(cd "$dist" && echo *)"
 (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not verify"
 
 # The version, inside each.
-deb=$dist/kelvaro_${version}_amd64.deb
-[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package's version is $(dpkg-deb -f "$deb" Version)"
-lintian --fail-on error,warning "$deb" || fail "lintian"
-bad=$(dpkg-deb -c "$deb" | awk '$1 !~ /^(drwxr-xr-x|-rw-r--r--|-rwxr-xr-x)$/')
-[ -z "$bad" ] || fail "the package holds files of other modes: $bad"
+for arch in amd64 arm64; do
+  deb=$dist/kelvaro_${version}_$arch.deb
+  [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the $arch package's version is $(dpkg-deb -f "$deb" Version)"
+  lintian --fail-on error,warning "$deb" || fail "lintian on the $arch package"
+  bad=$(dpkg-deb -c "$deb" | awk '$1 !~ /^(drwxr-xr-x|-rw-r--r--|-rwxr-xr-x)$/')
+  [ -z "$bad" ] || fail "the $arch package holds files of other modes: $bad"
+done
 unzip -q "$dist/kelvaro-$version-windows-x86_64.zip" -d "$work/windows"
 x86_64-w64-mingw32-windres -J coff -O rc -i "$work/windows/kelvaro-$version-windows-x86_64/kelvaro.exe" |
   grep -qF "VALUE \"ProductVersion\", \"$version\"" || fail "kelvaro.exe is not version $version"
