@@ -9,6 +9,8 @@
 #                                     a run, three rounds), and Lighthouse's audit
 #   bench/bench.sh --windows [SECONDS]  Windows build under Wine against the native
 #                                     build, companion off and on (default 10 s a run)
+#   bench/bench.sh --arm64 [SECONDS]  arm64 build under QEMU's emulation against the
+#                                     native build, companion off and on (default 10 s)
 #
 # The native program is watched from outside on a private Xvfb: each frame
 # it swaps is seen through the X Damage extension (bench/frame_watch).
@@ -21,7 +23,7 @@ docs=$root/docs
 doc=$docs/performance.md
 mode=run
 case "${1:-}" in
-  --soak | --web | --windows) mode=${1#--} && shift ;;
+  --soak | --web | --windows | --arm64) mode=${1#--} && shift ;;
 esac
 seconds=${1:-$([ "$mode" = soak ] && echo 300 || echo 10)}
 
@@ -29,6 +31,7 @@ seconds=${1:-$([ "$mode" = soak ] && echo 300 || echo 10)}
 cmake -S "$root" -B "$root/build" -DBUILD_TESTING=ON >/dev/null
 cmake --build "$root/build" -j"$(nproc)" --target kelvaro frame_watch >/dev/null
 [ "$mode" != web ] || "$root/scripts/build_web.sh"
+[ "$mode" != arm64 ] || "$root/scripts/arm64.sh" "$root/build-arm64" >/dev/null
 if [ "$mode" = windows ]; then
   "$root/scripts/windows.sh" "$root/build-windows" >/dev/null
   export WINEPREFIX=$root/build-windows/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -159,7 +162,7 @@ soak() {
 machine() {
   local cpu mesa
   cpu=$(awk -F': ' '/^model name/ {print $2; exit}' /proc/cpuinfo)
-  mesa=$(dpkg-query -W -f='${Version}' libgl1-mesa-dri 2>/dev/null || echo unknown)
+  mesa=$(dpkg-query -W -f='${Version}' "libgl1-mesa-dri:$(dpkg --print-architecture)" 2>/dev/null || echo unknown)
   echo "Measured $(date -u +%Y-%m-%d) on $(nproc) × ${cpu:-unknown CPU}," \
     "$(awk '/MemTotal/ {printf "%.0f GiB", $2 / 1048576}' /proc/meminfo)," \
     "$(. /etc/os-release && echo "$PRETTY_NAME"), Mesa $mesa (llvmpipe) on Xvfb," \
@@ -175,6 +178,30 @@ write_section() {
     $0 == first { print; print body; skip = 1; next }
     $0 == last { skip = 0 }
     !skip' "$doc" >"$work/doc" && cp "$work/doc" "$doc"
+}
+
+# Another build (NAME, its runs called TITLE, run by the command that
+# follows) and the native one, companion off and on, taking turns so
+# that both see the same machine: the figures and their percentiles.
+versus_native() {
+  local name=$1 title=$2 native_off native_on other_off other_on
+  shift 2
+  native_off=$(measure off)
+  program=("$@") build=$name
+  other_off=$(measure off)
+  other_on=$(measure on)
+  program=("$root/build/kelvaro") build=native
+  native_on=$(measure on)
+  ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
+  rate() { sed 's/^- Companion o[nf]*: //; s/ ticks.*//' <<<"$1"; }
+  echo "- $title, companion off: $(sed 's/^- Companion off: //' <<<"$other_off") $(ratio "$(rate "$other_off")" "$(rate "$native_off")") of the native build's ticks."
+  echo "- $title, companion on: $(sed 's/^- Companion on: //' <<<"$other_on") $(ratio "$(rate "$other_on")" "$(rate "$native_on")") of the native build's ticks."
+  echo "- Native, companion off: $(sed 's/^- Companion off: //' <<<"$native_off")"
+  echo "- Native, companion on: $(sed 's/^- Companion on: //' <<<"$native_on")"
+  echo
+  details "The percentiles of the time between frames" "$(percentile_table \
+    "$work/$name-off.gaps" "$title, off" "$work/$name-on.gaps" "$title, on" \
+    "$work/native-off.gaps" "native, off" "$work/native-on.gaps" "native, on")"
 }
 
 case $mode in
@@ -241,26 +268,16 @@ $(details "The percentiles behind the plot" "$(percentile_table \
     section=web
     ;;
   windows)
-    # The two builds take turns, so that both see the same machine.
-    native_off=$(measure off)
-    program=(wine "$root/build-windows/kelvaro.exe") build=wine
-    wine_off=$(measure off)
-    wine_on=$(measure on)
-    program=("$root/build/kelvaro") build=native
-    native_on=$(measure on)
-    ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
-    rate() { sed 's/^- Companion o[nf]*: //; s/ ticks.*//' <<<"$1"; }
     body="$(machine) kelvaro.exe cross-built with MinGW-w64 (scripts/windows.sh), run by $(wine --version) drawing through the same Mesa. Each run $seconds s, the builds taking turns.
 
-- Under Wine, companion off: $(sed 's/^- Companion off: //' <<<"$wine_off") $(ratio "$(rate "$wine_off")" "$(rate "$native_off")") of the native build's ticks.
-- Under Wine, companion on: $(sed 's/^- Companion on: //' <<<"$wine_on") $(ratio "$(rate "$wine_on")" "$(rate "$native_on")") of the native build's ticks.
-- Native, companion off: $(sed 's/^- Companion off: //' <<<"$native_off")
-- Native, companion on: $(sed 's/^- Companion on: //' <<<"$native_on")
-
-$(details "The percentiles of the time between frames" "$(percentile_table \
-      "$work/wine-off.gaps" "Wine, off" "$work/wine-on.gaps" "Wine, on" \
-      "$work/native-off.gaps" "native, off" "$work/native-on.gaps" "native, on")")"
+$(versus_native wine "Under Wine" wine "$root/build-windows/kelvaro.exe")"
     section=windows
+    ;;
+  arm64)
+    body="$(machine) The arm64 build cross-built (scripts/arm64.sh), run by $(qemu-aarch64-static --version | head -n 1) in user-mode emulation, with arm64's Mesa. Each run $seconds s, the builds taking turns.
+
+$(versus_native arm64 "Under QEMU" qemu-aarch64-static "$root/build-arm64/kelvaro")"
+    section=arm64
     ;;
 esac
 write_section "$section" "$body"
