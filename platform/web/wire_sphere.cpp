@@ -14,16 +14,23 @@
 
 namespace {
 
-// The line segments of one sphere, kept in a GL buffer while its
-// parameters stay the same: the scene asks for the same two spheres every
-// frame, and the browser then has nothing to copy.
+// One sphere in GL buffers: the points where its circles of latitude and
+// its meridians meet, and its line segments as pairs of indices into
+// them, each point given once. They are kept while the sphere's
+// parameters stay the same (the segments while its slices and stacks
+// do): the scene asks for the same two spheres every frame, and the
+// browser then has nothing to copy. A point's index is 16 bits, as
+// WebGL 1 draws them without an extension.
 struct WireMesh {
   double radius = 0.0;
   GLint slices = 0;
   GLint stacks = 0;
-  GLuint buffer = 0;
-  GLsizei vertices = 0;
+  GLuint points = 0;
+  GLuint segments = 0;
+  GLsizei indices = 0;
 };
+
+constexpr GLint mostPoints = 65536;
 
 std::vector<WireMesh> meshes;
 
@@ -46,6 +53,7 @@ std::vector<GLfloat> gridPoints(const WireMesh &mesh) {
     cosAzimuth.push_back(std::cos(azimuth));
   }
   std::vector<GLfloat> points;
+  points.reserve(3 * (mesh.stacks + 1) * (mesh.slices + 1));
   for (GLint stack = 0; stack <= mesh.stacks; ++stack) {
     for (GLint slice = 0; slice <= mesh.slices; ++slice) {
       points.push_back(static_cast<GLfloat>(mesh.radius * sinPolar[stack] *
@@ -58,12 +66,21 @@ std::vector<GLfloat> gridPoints(const WireMesh &mesh) {
   return points;
 }
 
-void buildMesh(WireMesh &mesh) {
+void buildPoints(WireMesh &mesh) {
   const std::vector<GLfloat> grid = gridPoints(mesh);
-  std::vector<GLfloat> ends;  // x y z per end, two ends per segment
+  if (mesh.points == 0) glGenBuffers(1, &mesh.points);
+  glBindBuffer(GL_ARRAY_BUFFER, mesh.points);
+  glBufferData(GL_ARRAY_BUFFER, grid.size() * sizeof(GLfloat), grid.data(),
+               GL_STATIC_DRAW);
+}
+
+// The segments, in the order freeglut draws them: the circles of
+// latitude, then the meridians from pole to pole.
+void buildSegments(WireMesh &mesh) {
+  std::vector<GLushort> ends;  // two a segment
+  ends.reserve(4 * mesh.stacks * mesh.slices);
   const auto add = [&](GLint stack, GLint slice) {
-    const GLfloat *point = &grid[3 * (stack * (mesh.slices + 1) + slice)];
-    ends.insert(ends.end(), point, point + 3);
+    ends.push_back(static_cast<GLushort>(stack * (mesh.slices + 1) + slice));
   };
   for (GLint stack = 1; stack < mesh.stacks; ++stack) {
     for (GLint slice = 0; slice < mesh.slices; ++slice) {
@@ -77,12 +94,11 @@ void buildMesh(WireMesh &mesh) {
       add(stack + 1, slice);
     }
   }
-  if (mesh.buffer == 0) glGenBuffers(1, &mesh.buffer);
-  glBindBuffer(GL_ARRAY_BUFFER, mesh.buffer);
-  glBufferData(GL_ARRAY_BUFFER, ends.size() * sizeof(GLfloat), ends.data(),
-               GL_STATIC_DRAW);
-  glBindBuffer(GL_ARRAY_BUFFER, 0);
-  mesh.vertices = static_cast<GLsizei>(ends.size() / 3);
+  glGenBuffers(1, &mesh.segments);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.segments);
+  glBufferData(GL_ELEMENT_ARRAY_BUFFER, ends.size() * sizeof(GLushort),
+               ends.data(), GL_STATIC_DRAW);
+  mesh.indices = static_cast<GLsizei>(ends.size());
 }
 
 // Without a GPU the browser draws with a software renderer, which keeps
@@ -104,23 +120,28 @@ WireMesh &meshFor(GLdouble radius, GLint slices, GLint stacks) {
     found->slices = slices;
     found->stacks = stacks;
   }
-  if (found->buffer == 0 || found->radius != radius) {
+  if (found->segments == 0) buildSegments(*found);
+  if (found->points == 0 || found->radius != radius) {
     found->radius = radius;
-    buildMesh(*found);
+    buildPoints(*found);
   }
   return *found;
 }
 
 }  // namespace
 
+// The program's spheres have 10,201 points at most; one with more than
+// 16-bit indices reach is not drawn.
 void glutWireSphere(GLdouble radius, GLint slices, GLint stacks) {
   if (slices < 1 || stacks < 1) return;
+  if ((slices + 1LL) * (stacks + 1LL) > mostPoints) return;
   const WireMesh &mesh = meshFor(radius, slices, stacks);
-  useFlatProgram(mesh.buffer);
-  for (GLsizei first = 0; first < mesh.vertices;
-       first += 2 * segmentsPerFlush) {
-    glDrawArrays(GL_LINES, first,
-                 std::min(2 * segmentsPerFlush, mesh.vertices - first));
+  useFlatProgram(mesh.points);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh.segments);
+  for (GLsizei first = 0; first < mesh.indices; first += 2 * segmentsPerFlush) {
+    const GLsizei count = std::min(2 * segmentsPerFlush, mesh.indices - first);
+    glDrawElements(GL_LINES, count, GL_UNSIGNED_SHORT,
+                   reinterpret_cast<const void *>(first * sizeof(GLushort)));
     glFlush();
   }
 }
