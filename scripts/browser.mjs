@@ -1,9 +1,12 @@
 // What the browser tests and the web benchmark share: a private X server,
-// the web build served by Python's static file server, and Debian's
-// Chromium drawing with Mesa's llvmpipe as a desktop without a GPU does.
+// the web build served by Python's static file server, and the three
+// engines as Debian ships them (Chromium, Firefox ESR and WebKitGTK),
+// drawing with Mesa's llvmpipe as a desktop without a GPU does.
 import { spawn } from 'node:child_process';
 import { once } from 'node:events';
-import { chromium } from 'playwright-core';
+import { chromium, firefox } from 'playwright-core';
+
+import { launchWebKit } from './webkit.mjs';
 
 // Starts its process and resolves with the first match of PATTERN in
 // what the process writes to STREAM (a number, the file descriptor). It
@@ -74,3 +77,17 @@ export function launchChromiumWithProfile(dir, options, args = []) {
   return chromium.launchPersistentContext(dir,
     { executablePath: '/usr/bin/chromium', headless: false, args: switches(args), ...options });
 }
+
+// Firefox ESR, driven by Playwright over WebDriver BiDi, in a window on
+// DISPLAY.
+export function launchFirefox() {
+  return firefox.launch({ channel: 'moz-firefox', executablePath: '/usr/bin/firefox-esr', headless: false });
+}
+
+// The engines by name: how to start each with more switches ARGS (only
+// Chromium takes them), and the class of its X windows.
+export const engines = {
+  chromium: { launch: launchChromium, windowClass: 'chromium' },
+  firefox: { launch: () => launchFirefox(), windowClass: 'firefox' },
+  webkit: { launch: launchWebKit, windowClass: 'MiniBrowser' },
+};

@@ -30,11 +30,12 @@ release_packages=(git strip-nondeterminism zip)
 release_test_packages=(reprotest faketime diffoscope-minimal)
 # The end-to-end tests need an X server, key events, screenshots and
 # image tools; the benchmark's frame watcher needs the X Damage headers;
-# the browser tests need Chromium; the package is checked with lintian,
+# the browser tests need the three engines, Chromium, Firefox and WebKit
+# (WebKitGTK's MiniBrowser under its WebDriver server); the package is checked with lintian,
 # desktop-file-validate and man; stress-ng keeps the cores busy while a
 # flaky test is hunted.
 test_packages=(libgtest-dev clang-format xvfb xdotool x11-apps imagemagick
-  ffmpeg libx11-dev libxdamage-dev chromium lintian desktop-file-utils man-db
+  ffmpeg libx11-dev libxdamage-dev chromium firefox-esr webkit2gtk-driver lintian desktop-file-utils man-db
   stress-ng)
 
 case "${1:-build}" in
@@ -82,8 +83,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# Playwright, at the version package.json pins (npm ls fails until it is
-# there); it drives Debian's Chromium and downloads no browser.
+# Playwright and selenium-webdriver, at the versions package.json pins
+# (npm ls fails until they are there); they drive Debian's browsers and
+# download none.
 if [[ ${1:-build} =~ ^(test|bench)$ ]] && ! (cd "$root" && npm ls >/dev/null 2>&1); then
   echo "Installing the npm packages in package-lock.json"
   (cd "$root" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)

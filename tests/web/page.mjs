@@ -1,7 +1,8 @@
 // What the browser tests share: the numbers of tests/pictures.txt, the
-// colours found in a screenshot, and Kelvaro's page opened in Chromium,
+// colours found in a screenshot, and Kelvaro's page opened in one engine,
 // with every complaint it makes collected.
-// KELVARO_WEB names the folder of the web build (default: build-web).
+// KELVARO_WEB names the folder of the web build (default: build-web), and
+// KELVARO_ENGINE the engine: chromium (the default), firefox or webkit.
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import { pathToFileURL } from 'node:url';
@@ -9,7 +10,34 @@ import { gzipSync } from 'node:zlib';
 
 import pngjs from 'pngjs';
 
-import { launchChromium, serve, startDisplay } from '../../scripts/browser.mjs';
+import { engines, serve, startDisplay } from '../../scripts/browser.mjs';
+import { consoleOnLoad } from '../../scripts/webkit.mjs';
+
+export const engineName = process.env.KELVARO_ENGINE ?? 'chromium';
+const engine = engines[engineName];
+
+// What each engine, as it is driven here, cannot check, and why.
+const lacks = {
+  chromium: {},
+  firefox: {
+    switches: 'Firefox takes no Chromium switches',
+    cdp: 'Firefox has no Chrome DevTools Protocol (installability, raw touches, pens, device metrics)',
+  },
+  webkit: {
+    switches: 'MiniBrowser takes no Chromium switches',
+    cdp: 'WebKitGTK has no Chrome DevTools Protocol (installability, raw touches, pens, device metrics)',
+    playwright: 'WebKitGTK is driven over WebDriver, and this check needs Playwright',
+    clock: 'WebKitWebDriver has no page clock',
+    phone: 'WebKitWebDriver cannot emulate a phone\'s screen or touch',
+  },
+};
+
+// The options of node:test that skip a test where the engine lacks one of
+// FEATURES, saying why.
+export const needs = (...features) => {
+  const missing = features.find((feature) => lacks[engineName][feature]);
+  return missing ? { skip: `${engineName}: ${lacks[engineName][missing]}` } : {};
+};
 
 export const webDir = process.env.KELVARO_WEB ?? new URL('../../build-web', import.meta.url).pathname;
 
@@ -47,6 +75,12 @@ export function expectBetween(what, value, [low, high]) {
 
 export const times = (count, key) => Array(count).fill(key);
 
+// Whether a PNG shows the ball and the floor: the program has drawn.
+const drewBall = (png) => {
+  const image = pngjs.PNG.sync.read(png);
+  return findColour(image, 'ball').count > 0 && findColour(image, 'floor').count > 0;
+};
+
 // The numbers of picture NAME for a canvas of WIDTH x HEIGHT device
 // pixels. The projection keeps its vertical field of view whatever the
 // window's shape, so a picture is the 300 x 400 window's scaled by HEIGHT
@@ -62,12 +96,12 @@ export function pictureFor(name, width, height) {
   return pictures[name].map((v, i) => kinds[i](v));
 }
 
-// A private display with a folder served (DIR, the web build) and
-// Chromium on it, with more switches ARGS: for the pages of one test.
+// A private display with a folder served (DIR, the web build) and the
+// engine on it, with more switches ARGS: for the pages of one test.
 export async function startBrowser({ args = [], dir = webDir } = {}) {
   const stopDisplay = await startDisplay();
   const server = await serve(dir);
-  const browser = await launchChromium(args);
+  const browser = await engine.launch(args);
   return {
     browser, server, dir,
     close: async () => {
@@ -93,33 +127,54 @@ export async function openKelvaro(options,
   const context = await browser.newContext(options);
   const page = await context.newPage();
   const ratio = options.deviceScaleFactor ?? 1;
-  const complaints = [];
-  const violations = [];
+  const heard = [];  // what the console said that is a complaint
+  const refused = [];  // what the page's Content-Security-Policy refused
   const messages = [];  // all that the console shows
-  const errors = [];  // uncaught exceptions
+  const thrown = [];  // uncaught exceptions
   const fetched = new Set();  // paths within the site, the page's and its worker's
-  context.on('request', (r) => r.url().startsWith(site) && fetched.add(r.url().slice(site.length + 1)));
-  page.on('console', (m) => {
-    if (m.text().startsWith('securitypolicyviolation')) return violations.push(m.text());
-    messages.push(m.text());
-    if (['error', 'warning'].includes(m.type())) complaints.push(m.text());
-  });
-  page.on('pageerror', (error) => {
-    errors.push(error.message);
-    complaints.push(error.message);
-  });
-  page.on('response', (r) => r.status() >= 400 && complaints.push(`${r.status()} ${r.url()}`));
-  page.on('requestfailed', (r) => complaints.push(`failed: ${r.url()}`));
-  page.on('request', (r) => r.url().startsWith(site) || complaints.push(`outside: ${r.url()}`));
-  // Anything that the page's Content-Security-Policy refuses.
-  await page.addInitScript(() => document.addEventListener('securitypolicyviolation', (event) =>
-    console.log(`securitypolicyviolation: ${event.violatedDirective} ${event.blockedURI}`)));
+  // Playwright's screenshots in Firefox inject a style from an eval, which
+  // the page's CSP refuses, and reports again as a page error. The page
+  // itself can run no eval: such a refusal is the harness's, and so is
+  // one such page error for each.
+  const harness = () => refused.filter((text) => / > eval$/.test(text)).length;
+  const errors = () => {
+    let noise = harness();
+    return thrown.filter((text) => !(/blocked an inline style \(style-src-elem\)/.test(text) && noise-- > 0));
+  };
+  if (page.on) {
+    context.on('request', (r) => r.url().startsWith(site) && fetched.add(r.url().slice(site.length + 1)));
+    page.on('console', (m) => {
+      if (m.text().startsWith('securitypolicyviolation')) return refused.push(m.text());
+      messages.push(m.text());
+      if (['error', 'warning'].includes(m.type())) heard.push(m.text());
+    });
+    page.on('pageerror', (error) => thrown.push(error.message));
+    page.on('response', (r) => r.status() >= 400 && heard.push(`${r.status()} ${r.url()}`));
+    page.on('requestfailed', (r) => heard.push(`failed: ${r.url()}`));
+    page.on('request', (r) => r.url().startsWith(site) || heard.push(`outside: ${r.url()}`));
+    // Anything that the page's Content-Security-Policy refuses.
+    await page.addInitScript(() => document.addEventListener('securitypolicyviolation', (event) =>
+      console.log(`securitypolicyviolation: ${event.violatedDirective} ${event.blockedURI} ${decodeURI(event.sourceFile)}`)));
+  }
   if (clock) await page.clock.install();
-  await page.goto(`${site}/kelvaro.html`);
+  const url = `${site}/kelvaro.html`;
+  await page.goto(url);
   if (started) await page.waitForFunction(() => window.Module?.calledRun);
 
   const kelvaro = {
-    page, complaints, violations, messages, errors, fetched, ratio,
+    page, messages, fetched, ratio,
+    get errors() { return errors(); },
+    get violations() { return refused.filter((text) => !/ > eval$/.test(text)); },
+    get complaints() { return [...heard, ...errors()]; },
+
+    // Nothing in the console, nothing missing, nothing from elsewhere,
+    // nothing refused. WebKit's driver hears only what the page heard
+    // since it loaded (errors and refusals); what its console said while
+    // it loaded is read from MiniBrowser run on its own.
+    expectQuiet: async (what = 'the page') => {
+      const late = page.heardSince ? [...await page.heardSince(), ...await consoleOnLoad(url, drewBall)] : [];
+      assert.deepEqual([...kelvaro.complaints, ...kelvaro.violations, ...late], [], what);
+    },
 
     // The numbers NAME gives for IMAGE of the canvas, or for the canvas
     // at 300 x 400 CSS pixels.

@@ -1,0 +1,213 @@
+// WebKit, Safari's engine, as Debian ships it: WebKitGTK's MiniBrowser,
+// driven through its W3C WebDriver server (WebKitWebDriver) with
+// selenium-webdriver. Playwright's own WebKit is a build of its own that
+// cannot be installed here. The browser and its pages offer the part of
+// Playwright's API that the tests and the benchmark use, so that one test
+// body runs in every engine. WebKitWebDriver has no BiDi: no console, no
+// script before the page's own, no page clock.
+import { execFileSync, spawn } from 'node:child_process';
+import { once } from 'node:events';
+import { createServer } from 'node:net';
+
+import pngjs from 'pngjs';
+import { Builder, Key } from 'selenium-webdriver';
+
+export const miniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+
+// Playwright's key names, as WebDriver spells them.
+const keys = {
+  ArrowUp: Key.ARROW_UP, ArrowDown: Key.ARROW_DOWN, ArrowLeft: Key.ARROW_LEFT,
+  ArrowRight: Key.ARROW_RIGHT, Home: Key.HOME, End: Key.END, PageUp: Key.PAGE_UP,
+  PageDown: Key.PAGE_DOWN, Insert: Key.INSERT, Enter: Key.ENTER, Escape: Key.ESCAPE,
+  Shift: Key.SHIFT, F1: Key.F1, F2: Key.F2,
+};
+
+const freePort = () => new Promise((resolve) => {
+  const server = createServer().listen(0, '127.0.0.1', () => {
+    const { port } = server.address();
+    server.close(() => resolve(port));
+  });
+});
+
+// A function of the test's, run in the page with ARG; its promise is
+// awaited there.
+const script = (fn, arg) => [
+  `const done = arguments[1];
+   Promise.resolve().then(() => (${fn})(arguments[0]))
+     .then((value) => done({ value }), (error) => done({ error: String(error) }));`, arg];
+
+// Notes, from the moment it runs, the page's uncaught errors and what its
+// Content-Security-Policy refuses: the driver gives no console.
+function listen() {
+  const heard = (window.kelvaroHeard = []);
+  addEventListener('error', (event) => heard.push(`error: ${event.message ?? event.target.src}`), true);
+  document.addEventListener('securitypolicyviolation', (event) =>
+    heard.push(`securitypolicyviolation: ${event.violatedDirective} ${event.blockedURI}`));
+}
+
+// A page: one WebDriver session, one MiniBrowser window.
+function webkitPage(driver) {
+  const heard = [];
+  const collect = async () => heard.push(...await driver.executeScript('return (window.kelvaroHeard ?? []).splice(0)'));
+  const navigate = async (to) => {
+    await collect().catch(() => {});
+    await to();
+    await driver.executeScript(`(${listen})()`);
+  };
+  const page = {
+    driver,
+    goto: (url) => navigate(() => driver.get(url)),
+    reload: () => navigate(() => driver.navigate().refresh()),
+    // What the page heard since the last call.
+    heardSince: async () => {
+      await collect();
+      return heard.splice(0);
+    },
+    title: () => driver.getTitle(),
+    url: () => driver.getCurrentUrl(),
+    waitForTimeout: (ms) => new Promise((done) => setTimeout(done, ms)),
+
+    evaluate: async (fn, arg) => {
+      const { value, error } = await driver.executeAsyncScript(...script(fn, arg));
+      if (error) throw new Error(error);
+      return value;
+    },
+
+    waitForFunction: async (fn, arg, { timeout = 10000 } = {}) => {
+      const end = Date.now() + timeout;
+      while (!(await page.evaluate(fn, arg))) {
+        if (Date.now() > end) throw new Error(`timed out waiting for ${fn}`);
+        await page.waitForTimeout(50);
+      }
+    },
+
+    keyboard: {
+      // "Shift+A" holds Shift while A is typed, as Playwright's does.
+      press: async (combination) => {
+        const parts = combination.length > 1 ? combination.split('+') : [combination];
+        const held = parts.slice(0, -1).map((name) => keys[name]);
+        const key = keys[parts.at(-1)] ?? parts.at(-1);
+        let actions = driver.actions();
+        for (const one of held) actions = actions.keyDown(one);
+        actions = actions.keyDown(key).keyUp(key);
+        for (const one of held.reverse()) actions = actions.keyUp(one);
+        await actions.perform();
+      },
+    },
+
+    // The window's screenshot, as WebKitWebDriver takes a canvas
+    // element's black; CLIP cuts a box of CSS pixels out of it.
+    screenshot: async ({ clip } = {}) => {
+      const shot = Buffer.from(await driver.takeScreenshot(), 'base64');
+      if (!clip) return shot;
+      const ratio = await page.evaluate(() => devicePixelRatio);
+      const image = pngjs.PNG.sync.read(shot);
+      const [x, y, width, height] = [clip.x, clip.y, clip.width, clip.height].map((v) => Math.round(v * ratio));
+      const cut = new pngjs.PNG({ width, height });
+      pngjs.PNG.bitblt(image, cut, x, y, width, height, 0, 0);
+      return pngjs.PNG.sync.write(cut);
+    },
+
+    locator: (css) => {
+      const element = () => driver.findElement({ css });
+      // The element, scrolled into view as Playwright's would be.
+      const shown = async () => {
+        const found = await element();
+        await driver.executeScript('arguments[0].scrollIntoView({ block: "nearest" })', found);
+        return found;
+      };
+      const locator = {
+        click: async () => (await element()).click(),
+        dblclick: async () => driver.actions().doubleClick(await shown()).perform(),
+        focus: async () => driver.executeScript('arguments[0].focus()', await element()),
+        getAttribute: async (name) => (await element()).getAttribute(name),
+        innerText: async () => (await element()).getText(),
+        boundingBox: async () => driver.executeScript(
+          'const { x, y, width, height } = arguments[0].getBoundingClientRect(); return { x, y, width, height };',
+          await element()),
+        screenshot: async () => {
+          await shown();
+          return page.screenshot({ clip: await locator.boundingBox() });
+        },
+      };
+      return locator;
+    },
+  };
+  return page;
+}
+
+// WebKitWebDriver on a free port of the loopback: it drives one session
+// at a time.
+async function startDriver() {
+  const port = await freePort();
+  const server = spawn('WebKitWebDriver', [`--port=${port}`], { stdio: 'ignore' });
+  const url = `http://127.0.0.1:${port}`;
+  for (let tries = 0; !(await fetch(`${url}/status`).then((r) => r.ok, () => false)); tries++) {
+    if (tries > 100) throw new Error('WebKitWebDriver did not start');
+    await new Promise((done) => setTimeout(done, 50));
+  }
+  return { url, stop: () => server.kill() };
+}
+
+// MiniBrowser on DISPLAY with more switches ARGS (WebKit's settings, such
+// as --enable-webgl=false). A context is a browser of its own, with a
+// driver of its own and its window's size; its newPage is its one page.
+export function launchWebKit(args = []) {
+  const capabilities = {
+    browserName: 'MiniBrowser',
+    'webkitgtk:browserOptions': { binary: miniBrowser, args: ['--automation', ...args] },
+  };
+  const contexts = new Set();
+  const browser = {
+    version: () => execFileSync('dpkg-query', ['-W', '-f=${Version}', 'libwebkit2gtk-4.1-0']).toString(),
+    newContext: async ({ viewport } = {}) => {
+      const server = await startDriver();
+      const driver = await new Builder().usingServer(server.url).withCapabilities(capabilities).build();
+      if (viewport) await driver.manage().window().setRect(viewport);
+      const page = webkitPage(driver);
+      const context = {
+        newPage: async () => page,
+        close: async () => {
+          contexts.delete(context);
+          await driver.quit().catch(() => {});
+          server.stop();
+        },
+      };
+      contexts.add(context);
+      return context;
+    },
+    close: async () => {
+      for (const context of contexts) await context.close();
+    },
+  };
+  return browser;
+}
+
+// What MiniBrowser's console says while the page at URL loads and runs,
+// where WebKitWebDriver gives no console: MiniBrowser on its own, on a
+// display of its own, its console written to its output, until a
+// screenshot of the display satisfies DREW (a PNG's bytes), and a second
+// more. Resolves with the console's lines.
+export async function consoleOnLoad(url, drew) {
+  const display = spawn('Xvfb', ['-displayfd', '1', '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
+    { stdio: ['ignore', 'pipe', 'ignore'] });
+  const [number] = await once(display.stdout, 'data');
+  const env = { ...process.env, DISPLAY: `:${String(number).trim()}` };
+  const browser = spawn(miniBrowser, ['--enable-write-console-messages-to-stdout=true', url],
+    { env, stdio: ['ignore', 'pipe', 'ignore'] });
+  let said = '';
+  browser.stdout.on('data', (chunk) => (said += chunk));
+  try {
+    const end = Date.now() + 20000;
+    const screen = () => execFileSync('import', ['-window', 'root', 'png:-'], { env });
+    while (!drew(screen())) {
+      if (Date.now() > end) throw new Error(`MiniBrowser showed no picture of ${url}`);
+      await new Promise((done) => setTimeout(done, 250));
+    }
+    await new Promise((done) => setTimeout(done, 1000));
+  } finally {
+    browser.kill();
+    display.kill();
+  }
+  return said.split('\n').filter((line) => /CONSOLE/.test(line));
+}
