@@ -11,11 +11,13 @@ import { launchWebKit } from './webkit.mjs';
 // Starts its process and resolves with the first match of PATTERN in
 // what the process writes to STREAM (a number, the file descriptor). It
 // goes on reading after the match: a process that wrote into a closed
-// pipe would be stopped by it.
-function startAndRead(command, args, stream, pattern) {
-  const stdio = ['ignore', 'ignore', 'ignore', 'ignore'];
+// pipe would be stopped by it. LOG, if given, is handed what the process
+// writes to its standard error.
+function startAndRead(command, args, stream, pattern, log) {
+  const stdio = ['ignore', 'ignore', log ? 'pipe' : 'ignore', 'ignore'];
   stdio[stream] = 'pipe';
   const child = spawn(command, args, { stdio });
+  if (log) child.stderr.on('data', log);
   return new Promise((resolve, reject) => {
     let text = '';
     child.stdio[stream].on('data', (chunk) => {
@@ -29,7 +31,7 @@ function startAndRead(command, args, stream, pattern) {
 
 function stopper(child) {
   return async () => {
-    if (child.exitCode !== null) return;
+    if (child.exitCode !== null || child.signalCode !== null) return;
     child.kill();
     await once(child, 'exit');
   };
@@ -45,12 +47,16 @@ export async function startDisplay() {
   return stopper(child);
 }
 
-// Serves DIR on a free port of the loopback; resolves with its address.
+// Serves DIR on a free port of the loopback; resolves with its address
+// and the set of paths that it has been asked for, whoever asked.
 export async function serve(dir) {
+  const requested = new Set();
   const { child, match } = await startAndRead(
     'python3', ['-u', '-m', 'http.server', '0', '--bind', '127.0.0.1', '--directory', dir],
-    1, /port (\d+)/);
-  return { url: `http://127.0.0.1:${match}`, stop: stopper(child) };
+    1, /port (\d+)/, (chunk) => {
+      for (const [, path] of String(chunk).matchAll(/"GET \/([^ ?]*)\S* HTTP/g)) requested.add(path);
+    });
+  return { url: `http://127.0.0.1:${match}`, requested, stop: stopper(child) };
 }
 
 // Chromium's switches: ANGLE on desktop GL puts WebGL on llvmpipe; the
@@ -84,10 +90,6 @@ export function launchFirefox() {
   return firefox.launch({ channel: 'moz-firefox', executablePath: '/usr/bin/firefox-esr', headless: false });
 }
 
-// The engines by name: how to start each with more switches ARGS (only
-// Chromium takes them), and the class of its X windows.
-export const engines = {
-  chromium: { launch: launchChromium, windowClass: 'chromium' },
-  firefox: { launch: () => launchFirefox(), windowClass: 'firefox' },
-  webkit: { launch: launchWebKit, windowClass: 'MiniBrowser' },
-};
+// The engines by name, each started with more switches ARGS (only
+// Chromium and WebKit take them).
+export const engines = { chromium: launchChromium, firefox: () => launchFirefox(), webkit: launchWebKit };

@@ -14,7 +14,7 @@ import { engines, serve, startDisplay } from '../../scripts/browser.mjs';
 import { consoleOnLoad } from '../../scripts/webkit.mjs';
 
 export const engineName = process.env.KELVARO_ENGINE ?? 'chromium';
-const engine = engines[engineName];
+const launch = engines[engineName];
 
 // What each engine, as it is driven here, cannot check, and why.
 const lacks = {
@@ -22,6 +22,8 @@ const lacks = {
   firefox: {
     switches: 'Firefox takes no Chromium switches',
     cdp: 'Firefox has no Chrome DevTools Protocol (installability, raw touches, pens, device metrics)',
+    noscript: 'Playwright cannot turn JavaScript off in Firefox over WebDriver BiDi',
+    touch: 'Playwright\'s taps reach no Firefox page over WebDriver BiDi (no touch, pointer or click event)',
   },
   webkit: {
     switches: 'MiniBrowser takes no Chromium switches',
@@ -101,7 +103,7 @@ export function pictureFor(name, width, height) {
 export async function startBrowser({ args = [], dir = webDir } = {}) {
   const stopDisplay = await startDisplay();
   const server = await serve(dir);
-  const browser = await engine.launch(args);
+  const browser = await launch(args);
   return {
     browser, server, dir,
     close: async () => {
@@ -132,29 +134,26 @@ export async function openKelvaro(options,
   const messages = [];  // all that the console shows
   const thrown = [];  // uncaught exceptions
   const fetched = new Set();  // paths within the site, the page's and its worker's
-  // Playwright's screenshots in Firefox inject a style from an eval, which
-  // the page's CSP refuses, and reports again as a page error. The page
-  // itself can run no eval: such a refusal is the harness's, and so is
-  // one such page error for each.
-  const harness = () => refused.filter((text) => / > eval$/.test(text)).length;
-  const errors = () => {
-    let noise = harness();
-    return thrown.filter((text) => !(/blocked an inline style \(style-src-elem\)/.test(text) && noise-- > 0));
-  };
+  // Playwright's screenshots in Firefox inject a style of their own,
+  // which the page's CSP refuses and reports, once as a refusal and once
+  // as a page error. Refused inline styles heard while the harness takes
+  // a screenshot are its own; the page never adds one.
+  let shooting = false;
+  const harness = (text) => shooting && /style-src-elem|blocked an inline style/.test(text);
   if (page.on) {
     context.on('request', (r) => r.url().startsWith(site) && fetched.add(r.url().slice(site.length + 1)));
     page.on('console', (m) => {
-      if (m.text().startsWith('securitypolicyviolation')) return refused.push(m.text());
+      if (m.text().startsWith('securitypolicyviolation')) return harness(m.text()) || refused.push(m.text());
       messages.push(m.text());
       if (['error', 'warning'].includes(m.type())) heard.push(m.text());
     });
-    page.on('pageerror', (error) => thrown.push(error.message));
+    page.on('pageerror', (error) => harness(error.message) || thrown.push(error.message));
     page.on('response', (r) => r.status() >= 400 && heard.push(`${r.status()} ${r.url()}`));
     page.on('requestfailed', (r) => heard.push(`failed: ${r.url()}`));
     page.on('request', (r) => r.url().startsWith(site) || heard.push(`outside: ${r.url()}`));
     // Anything that the page's Content-Security-Policy refuses.
     await page.addInitScript(() => document.addEventListener('securitypolicyviolation', (event) =>
-      console.log(`securitypolicyviolation: ${event.violatedDirective} ${event.blockedURI} ${decodeURI(event.sourceFile)}`)));
+      console.log(`securitypolicyviolation: ${event.violatedDirective} ${event.blockedURI}`)));
   }
   if (clock) await page.clock.install();
   const url = `${site}/kelvaro.html`;
@@ -163,16 +162,17 @@ export async function openKelvaro(options,
 
   const kelvaro = {
     page, messages, fetched, ratio,
-    get errors() { return errors(); },
-    get violations() { return refused.filter((text) => !/ > eval$/.test(text)); },
-    get complaints() { return [...heard, ...errors()]; },
+    errors: thrown,
+    violations: refused,
+    get complaints() { return [...heard, ...thrown]; },
 
     // Nothing in the console, nothing missing, nothing from elsewhere,
     // nothing refused. WebKit's driver hears only what the page heard
-    // since it loaded (errors and refusals); what its console said while
-    // it loaded is read from MiniBrowser run on its own.
-    expectQuiet: async (what = 'the page') => {
-      const late = page.heardSince ? [...await page.heardSince(), ...await consoleOnLoad(url, drewBall)] : [];
+    // since it loaded (errors and refusals); what its console says while
+    // the page loads is read, AFRESH, from MiniBrowser run on its own.
+    expectQuiet: async (what = 'the page', { afresh = true } = {}) => {
+      const late = page.heardSince ? await page.heardSince() : [];
+      if (page.heardSince && afresh) late.push(...await consoleOnLoad(url, drewBall));
       assert.deepEqual([...kelvaro.complaints, ...kelvaro.violations, ...late], [], what);
     },
 
@@ -182,7 +182,23 @@ export async function openKelvaro(options,
       pictureFor(name, image.width, image.height),
 
     // The canvas as it is now (page time stopped or not).
-    canvasShot: async () => pngjs.PNG.sync.read(await page.locator('canvas').screenshot()),
+    // What the page reports of the screenshot has reached the test once a
+    // task queued after it has run (a message, which a page clock leaves
+    // alone).
+    canvasShot: async () => {
+      shooting = true;
+      try {
+        const png = await page.locator('canvas').screenshot();
+        await page.evaluate(() => new Promise((done) => {
+          const channel = new MessageChannel();
+          channel.port1.onmessage = done;
+          channel.port2.postMessage(0);
+        }));
+        return pngjs.PNG.sync.read(png);
+      } finally {
+        shooting = false;
+      }
+    },
 
     // A screenshot of the canvas, taken after the program has drawn a frame.
     shot: async () => {
