@@ -1,31 +1,37 @@
-// Measures the web build in Chromium on a private Xvfb: ticks a second
-// against the browser's own ceiling (ceiling.html: the same 10 ms timer
-// chain with a trivial frame), the time to the first frame and what the
-// page weighs. Runs alternate, a round at a time, so that both sides see
-// the same machine; a trace of each page then shows what made ticks late.
-// Prints "name value" lines and writes the gaps between ticks (ms, one a
-// line) into OUT_DIR/NAME.gaps. With KELVARO_GPU_NICE set, Chromium's GPU
-// process is given that nice value in every run.
+// Measures the web build in each engine (Chromium, Firefox, WebKit) on a
+// private Xvfb: ticks a second against that engine's own ceiling
+// (ceiling.html: the same 10 ms timer chain with a trivial frame). In
+// Chromium also the time to the first frame, what its GPU process spends
+// and what the page weighs, and a trace of each page shows what made
+// ticks late. Runs alternate, a round at a time, so that both sides see
+// the same machine. Prints "ENGINE.NAME value" lines and writes the gaps
+// between ticks (ms, one a line) into OUT_DIR/ENGINE-NAME.gaps. With
+// KELVARO_GPU_NICE set, Chromium's GPU process is given that nice value
+// in every run; KELVARO_ENGINES names the engines (default: all three).
 // Usage: node bench/web.mjs WEB_DIR OUT_DIR SECONDS ROUNDS
 import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
 
-import { launchChromium, serve, startDisplay } from '../scripts/browser.mjs';
+import { engines, serve, startDisplay } from '../scripts/browser.mjs';
 import { gpuProcess, renice, spent, threadSeconds } from './gpu.mjs';
 import { traceLateTicks } from './trace.mjs';
 
 const [webDir, outDir, seconds = '10', rounds = '3'] = process.argv.slice(2);
 
-// Injected before the page's own scripts: notes the time of every run of
-// a 10 ms timer's callback (a tick), counts animation frames, notes the
-// first WebGL draw and every main-thread task of over 50 ms.
+// Injected before the page's own scripts (in WebKit, whose driver cannot,
+// as soon as it has loaded): notes the time of every run of a 10 ms
+// timer's callback (a tick), counts animation frames, notes the first
+// WebGL draw and, where the engine reports them, main-thread tasks of
+// over 50 ms.
 function watch() {
   const bench = (window.bench = { ticks: [], frames: 0, firstDraw: null, longTasks: [] });
-  new PerformanceObserver((list) => {
-    for (const task of list.getEntries()) bench.longTasks.push([task.startTime, task.duration]);
-  }).observe({ type: 'longtask' });
+  if (PerformanceObserver.supportedEntryTypes.includes('longtask')) {
+    new PerformanceObserver((list) => {
+      for (const task of list.getEntries()) bench.longTasks.push([task.startTime, task.duration]);
+    }).observe({ type: 'longtask' });
+  }
   const setTimeoutBefore = window.setTimeout;
   window.setTimeout = (callback, delay, ...rest) =>
     setTimeoutBefore((...args) => {
@@ -55,22 +61,24 @@ function watch() {
 // One run in a fresh context (so nothing is cached): settles for a
 // second, then counts for SECONDS, and what Chromium's GPU process spent
 // meanwhile. Takes no screenshot, which would take time from the page.
-// Notes the files that the page fetched, into FETCHED.
-async function run(browser, url, keys, fetched) {
-  const context = await browser.newContext();
+// Notes the files that the page fetched, into FETCHED (Chromium's).
+async function run(engine, browser, url, keys, fetched) {
+  const chromium = engine === 'chromium';
+  const context = await browser.newContext({ viewport: { width: 1024, height: 700 } });
   const page = await context.newPage();
-  page.on('requestfinished', (request) => fetched.add(new URL(request.url()).pathname.slice(1)));
-  await page.addInitScript(watch);
+  if (chromium) page.on('requestfinished', (request) => fetched.add(new URL(request.url()).pathname.slice(1)));
+  await page.addInitScript?.(watch);
   await page.goto(url);
+  if (!page.addInitScript) await page.evaluate(watch);
   for (const key of keys) await page.keyboard.press(key);
   await page.waitForTimeout(1000);
-  const gpu = gpuProcess();
-  if (process.env.KELVARO_GPU_NICE) renice(gpu, Number(process.env.KELVARO_GPU_NICE));
+  const gpu = chromium ? gpuProcess() : null;
+  if (gpu && process.env.KELVARO_GPU_NICE) renice(gpu, Number(process.env.KELVARO_GPU_NICE));
   const from = await page.evaluate(() => [bench.ticks.length, bench.frames]);
-  const gpuFrom = threadSeconds(gpu);
+  const gpuFrom = gpu && threadSeconds(gpu);
   await page.waitForTimeout(Number(seconds) * 1000);
-  const gpuSeconds = spent(gpuFrom, threadSeconds(gpu));
-  const { ticks, frames, firstDraw, longTasks } = await page.evaluate(() => bench);
+  const gpuSeconds = gpu ? spent(gpuFrom, threadSeconds(gpu)) : {};
+  const { ticks, frames, firstDraw, longTasks } = await page.evaluate(() => window.bench);
   await context.close();
   const counted = ticks.slice(from[0]);
   return {
@@ -90,49 +98,59 @@ const site = mkdtempSync(join(tmpdir(), 'kelvaro-bench-'));
 cpSync(webDir, site, { recursive: true });
 cpSync(new URL('ceiling.html', import.meta.url), join(site, 'ceiling.html'));
 const server = await serve(site);
-const browser = await launchChromium();
 const pages = {
   ceiling: ['ceiling.html', []],
   web: ['kelvaro.html', []],
   companion: ['kelvaro.html', ['a']],
 };
+const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
 try {
-  const runs = Object.fromEntries(Object.keys(pages).map((name) => [name, []]));
-  const fetched = new Set();
-  for (let round = 0; round < Number(rounds); round++) {
-    for (const [name, [path, keys]] of Object.entries(pages)) {
-      runs[name].push(await run(browser, `${server.url}/${path}`, keys, name === 'web' ? fetched : new Set()));
+  for (const engine of (process.env.KELVARO_ENGINES ?? 'chromium,firefox,webkit').split(',')) {
+    const browser = await engines[engine]();
+    try {
+      const runs = Object.fromEntries(Object.keys(pages).map((name) => [name, []]));
+      const fetched = new Set();
+      for (let round = 0; round < Number(rounds); round++) {
+        for (const [name, [path, keys]] of Object.entries(pages)) {
+          runs[name].push(await run(engine, browser, `${server.url}/${path}`, keys,
+            name === 'web' ? fetched : new Set()));
+        }
+      }
+      for (const [name, list] of Object.entries(runs)) {
+        const sum = (field) => list.reduce((total, one) => total + one[field], 0);
+        const key = `${engine}.${name}`;
+        console.log(`${key}.ticks ${(sum('ticks') / sum('seconds')).toFixed(1)}`);
+        console.log(`${key}.frames ${(sum('frames') / sum('seconds')).toFixed(1)}`);
+        writeFileSync(join(outDir, `${engine}-${name}.gaps`),
+          list.flatMap((one) => one.gaps).map((gap) => gap.toFixed(3)).join('\n') + '\n');
+        if (engine !== 'chromium') continue;
+        console.log(`${key}.first ${median(list.map((one) => one.firstDraw)).toFixed(0)}`);
+        console.log(`${key}.longest ${Math.max(...list.map((one) => one.longest)).toFixed(0)}`);
+        // The GPU process's CPU a frame (ms): in all, its main thread, and
+        // llvmpipe's threads, which rasterize.
+        for (const thread of ['total', 'main', 'llvmpipe']) {
+          const used = list.reduce((total, one) => total + (one.gpuSeconds[thread] ?? 0), 0);
+          console.log(`${key}.gpu.${thread} ${(used * 1000 / sum('frames')).toFixed(1)}`);
+        }
+      }
+      console.log(`${engine}.version ${browser.version()}`);
+      if (engine !== 'chromium') continue;
+      for (const name of ['ceiling', 'web']) {
+        const trace = await traceLateTicks(browser, `${server.url}/${pages[name][0]}`, 4);
+        for (const [key, value] of Object.entries(trace)) {
+          console.log(`${engine}.${name}.trace.${key} ${value.toFixed(key === 'frameMedianMs' ? 2 : 0)}`);
+        }
+      }
+      // What a visit fetches: the page's own files.
+      const files = [...fetched].sort().map((path) => readFileSync(join(webDir, path)));
+      console.log(`transfer.files ${[...fetched].sort().join(',')}`);
+      console.log(`transfer.bytes ${files.reduce((sum, data) => sum + data.length, 0)}`);
+      console.log(`transfer.gzip ${files.reduce((sum, data) => sum + gzipSync(data, { level: 9 }).length, 0)}`);
+    } finally {
+      await browser.close();
     }
   }
-  const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
-  for (const [name, list] of Object.entries(runs)) {
-    const sum = (field) => list.reduce((total, one) => total + one[field], 0);
-    console.log(`${name}.ticks ${(sum('ticks') / sum('seconds')).toFixed(1)}`);
-    console.log(`${name}.frames ${(sum('frames') / sum('seconds')).toFixed(1)}`);
-    console.log(`${name}.first ${median(list.map((one) => one.firstDraw)).toFixed(0)}`);
-    console.log(`${name}.longest ${Math.max(...list.map((one) => one.longest)).toFixed(0)}`);
-    // The GPU process's CPU a frame (ms): in all, its main thread, and
-    // llvmpipe's threads, which rasterize.
-    for (const thread of ['total', 'main', 'llvmpipe']) {
-      const used = list.reduce((total, one) => total + (one.gpuSeconds[thread] ?? 0), 0);
-      console.log(`${name}.gpu.${thread} ${(used * 1000 / sum('frames')).toFixed(1)}`);
-    }
-    writeFileSync(join(outDir, `${name}.gaps`), list.flatMap((one) => one.gaps).map((gap) => gap.toFixed(3)).join('\n') + '\n');
-  }
-  for (const name of ['ceiling', 'web']) {
-    const trace = await traceLateTicks(browser, `${server.url}/${pages[name][0]}`, 4);
-    for (const [key, value] of Object.entries(trace)) {
-      console.log(`${name}.trace.${key} ${value.toFixed(key === 'frameMedianMs' ? 2 : 0)}`);
-    }
-  }
-  // What a visit fetches: the page's own files.
-  const files = [...fetched].sort().map((path) => readFileSync(join(webDir, path)));
-  console.log(`transfer.files ${[...fetched].sort().join(',')}`);
-  console.log(`transfer.bytes ${files.reduce((sum, data) => sum + data.length, 0)}`);
-  console.log(`transfer.gzip ${files.reduce((sum, data) => sum + gzipSync(data, { level: 9 }).length, 0)}`);
-  console.log(`chromium ${browser.version()}`);
 } finally {
-  await browser.close();
   await server.stop();
   await stopDisplay();
   rmSync(site, { recursive: true });

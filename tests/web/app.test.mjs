@@ -145,7 +145,7 @@ test('full screen: the canvas fills it, with the native picture for its size; th
     // Escape, typed on the X display as a person would, is the browser's.
     await enter();
     // The page's window, by its title: the browser may have others.
-    const window = execFileSync('xdotool', ['search', '--onlyvisible', '--name', '^Kelvaro']).toString().split('\n')[0];
+    const window = execFileSync('xdotool', ['search', '--onlyvisible', '--name', 'Kelvaro']).toString().split('\n')[0];
     execFileSync('xdotool', ['windowfocus', '--sync', window, 'key', 'Escape']);
     await expectWindowed('left by Escape');
     await kelvaro.expectQuiet();
