@@ -4,9 +4,10 @@
 #
 #   bench/bench.sh [SECONDS]          native, companion off, then on (default 10 s)
 #   bench/bench.sh --soak [SECONDS]   native, companion on, RSS over time (default 300 s)
-#   bench/bench.sh --web [SECONDS]    web build in Chromium against the browser's
-#                                     own ceiling and the native build (default 10 s
-#                                     a run, three rounds), and Lighthouse's audit
+#   bench/bench.sh --web [SECONDS]    web build in Chromium, Firefox and WebKit, each
+#                                     against its own ceiling, and the native build
+#                                     (default 10 s a run, three rounds), and
+#                                     Lighthouse's audit
 #   bench/bench.sh --windows [SECONDS]  Windows build under Wine against the native
 #                                     build, companion off and on (default 10 s a run)
 #   bench/bench.sh --arm64 [SECONDS]  arm64 build under QEMU's emulation against the
@@ -241,30 +242,35 @@ $(details "The readings behind the plot" "$(printf '| seconds | RSS (MiB) |\n|--
     node "$root/bench/lighthouse.mjs" "$root/build-web" 3 >>"$work/web"
     native=$(measure off)
     get() { awk -v key="$1" '$1 == key { print $2 }' "$work/web"; }
-    share() { awk -v a="$(get "$1.ticks")" -v b="$(get ceiling.ticks)" 'BEGIN { printf "%.3f", a / b }'; }
+    share() { awk -v a="$(get "$1.$2.ticks")" -v b="$(get "$1.ceiling.ticks")" 'BEGIN { printf "%.3f", a / b }'; }
     kib() { awk -v b="$(get transfer."$1")" 'BEGIN { printf "%.1f", b / 1024 }'; }
     lighthouse() { echo "performance $(get lighthouse.performance) (the three runs: $(get lighthouse.scores)), accessibility $(get lighthouse.accessibility), best practices $(get lighthouse.best-practices), SEO $(get lighthouse.seo); First Contentful Paint $(get lighthouse.fcp.ms) ms, Largest Contentful Paint $(get lighthouse.lcp.ms) ms, Speed Index $(get lighthouse.speed-index.ms) ms, Total Blocking Time $(get lighthouse.tbt.ms) ms, Cumulative Layout Shift $(get lighthouse.cls), Max Potential First Input Delay $(get lighthouse.max-potential-fid.ms) ms, JavaScript boot-up $(get lighthouse.bootup.ms) ms, $(awk -v b="$(get lighthouse.unused-js.bytes)" 'BEGIN { printf "%.1f", b / 1024 }') KiB of script never run"; }
-    frames() { echo "$(get "$1.frames") frames/s, and Chromium's GPU process $(get "$1.gpu.total") ms of CPU a frame ($(get "$1.gpu.main") on its main thread, $(get "$1.gpu.llvmpipe") on llvmpipe's)"; }
-    trace() { echo "$(get "$1.trace.late") ticks late by $(get "$1.trace.lateMs") ms in all, the page's main thread busy for $(get "$1.trace.busyMs") ms of that ($(get "$1.trace.frameMs") ms in animation frames), and Chromium's GPU main thread busy $(get "$1.trace.gpuMsPerSecond") ms a second"; }
+    gpu() { echo "$(get "chromium.$1.gpu.total") ms of CPU a frame ($(get "chromium.$1.gpu.main") on its main thread, $(get "chromium.$1.gpu.llvmpipe") on llvmpipe's)"; }
+    trace() { echo "$(get "chromium.$1.trace.late") ticks late by $(get "chromium.$1.trace.lateMs") ms in all, the page's main thread busy for $(get "chromium.$1.trace.busyMs") ms of that ($(get "chromium.$1.trace.frameMs") ms in animation frames), and Chromium's GPU main thread busy $(get "chromium.$1.trace.gpuMsPerSecond") ms a second"; }
+    row() { echo "| $2 | $(get "$1.web.ticks") | $(get "$1.companion.ticks") | $(get "$1.ceiling.ticks") | $(share "$1" web) | $(share "$1" companion) | $(get "$1.web.frames") | $(get "$1.companion.frames") | $(get "$1.ceiling.frames") |"; }
     plot_gaps web-ticks "time between ticks (ms)" \
-      "$work/web.gaps" "web build" "$work/companion.gaps" "web build, companion on" \
-      "$work/ceiling.gaps" "browser's ceiling" "$work/native-off.gaps" "native build"
-    body="$(machine) Chromium $(get chromium), WebGL through ANGLE on the same llvmpipe, in a window on Xvfb. Three rounds of $seconds s a run, the pages taking turns.
+      "$work/chromium-web.gaps" "Chromium" "$work/firefox-web.gaps" "Firefox" \
+      "$work/webkit-web.gaps" "WebKit" "$work/native-off.gaps" "native build"
+    body="$(machine) Each engine in a window on Xvfb, WebGL on the same llvmpipe: Chromium $(get chromium.version) (through ANGLE), Firefox ESR $(get firefox.version) and WebKitGTK $(get webkit.version) (MiniBrowser). Three rounds of $seconds s a run, the pages taking turns in each engine.
 
-- Web build: $(get web.ticks) ticks/s, $(share web) of the browser's ceiling; $(frames web).
-- Web build, companion on: $(get companion.ticks) ticks/s, $(share companion) of the ceiling; $(frames companion).
-- The browser's ceiling (\`bench/ceiling.html\`: the same 10 ms timer chain, a WebGL clear a frame): $(get ceiling.ticks) ticks/s; $(frames ceiling).
+| Engine | ticks/s | companion on | ceiling | of the ceiling | companion on, of the ceiling | frames/s | companion on | ceiling |
+|---|---:|---:|---:|---:|---:|---:|---:|---:|
+$(row chromium Chromium)
+$(row firefox Firefox)
+$(row webkit WebKit)
+
+- Chromium's GPU process: web build $(gpu web); companion on $(gpu companion); the ceiling $(gpu ceiling).
 - Native build, in the same run: $(echo "$native" | sed 's/^- Companion off: //; s/ (.*//').
-- First frame: $(get web.first) ms after navigation starts (median of three loads with an empty cache; the ceiling page $(get ceiling.first) ms). The longest main-thread task after it: $(get web.longest) ms (0: none over 50 ms).
+- First frame in Chromium: $(get chromium.web.first) ms after navigation starts (median of three loads with an empty cache; the ceiling page $(get chromium.ceiling.first) ms). The longest main-thread task after it: $(get chromium.web.longest) ms (0: none over 50 ms).
 - Transfer: $(get transfer.files | sed 's/,/, /g'): $(kib bytes) KiB as served here (uncompressed), $(kib gzip) KiB gzipped.
 - Lighthouse $(get lighthouse.version), its default mobile settings (simulated 4x CPU slowdown and slow 4G), median of three runs: $(lighthouse).
-- Trace of 4 s, ticks more than 10.5 ms after the one before: web build $(trace web); ceiling $(trace ceiling).
+- Chromium's trace of 4 s, ticks more than 10.5 ms after the one before: web build $(trace web); ceiling $(trace ceiling).
 
-![The distribution of the time between ticks in the browser and natively](web-ticks.svg)
+![The distribution of the time between ticks in each engine and natively](web-ticks.svg)
 
 $(details "The percentiles behind the plot" "$(percentile_table \
-      "$work/web.gaps" "web" "$work/companion.gaps" "web, companion" \
-      "$work/ceiling.gaps" "ceiling" "$work/native-off.gaps" "native")")"
+      "$work/chromium-web.gaps" "Chromium" "$work/firefox-web.gaps" "Firefox" \
+      "$work/webkit-web.gaps" "WebKit" "$work/native-off.gaps" "native")")"
     section=web
     ;;
   windows)

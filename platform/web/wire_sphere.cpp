@@ -106,9 +106,13 @@ void buildSegments(WireMesh &mesh) {
 // it. Chromium's allocator hands memory freed in bulk back to the system:
 // a sphere's worth, megabytes, went back and was faulted in again page by
 // page every frame, which was most of the time the browser took to draw
-// a frame. A flush after every 2,000 lines has them drawn in batches
-// whose memory is reused. With a GPU a flush only sends the commands on.
-constexpr GLsizei segmentsPerFlush = 2000;
+// a frame. A flush after every 4,000 lines has them drawn in batches
+// whose memory is reused (from 5,000 on it is returned again). Firefox,
+// which sends WebGL to another process, holds its timers back for every
+// flush: 10 a frame cost it a quarter of its ticks, 5 almost none, and
+// its page crashed on the ball's 20,000 lines drawn unflushed. With a
+// GPU a flush only sends the commands on.
+constexpr GLsizei segmentsPerFlush = 4000;
 
 WireMesh &meshFor(GLdouble radius, GLint slices, GLint stacks) {
   WireMesh *found = nullptr;
