@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the web build needs, then builds the same sources for the
 # browser in DIR: the page, its script with the program inside, its
-# icons and its service worker (README: Run it in a browser).
+# icons and its service worker (docs/web.md).
 # Usage: scripts/build_web.sh [DIR]     (default: build-web)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -71,8 +71,8 @@ for pkg in "${wanted[@]}"; do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
     missing+=("$pkg")
 done
-# Packages of another architecture need it added, once (README: Raspberry
-# Pi and other arm64 Linux, for how to take it away again).
+# Packages of another architecture need it added, once (docs/arm64.md
+# says how to take it away again).
 if [[ " ${missing[*]} " == *":arm64 "* ]] && ! dpkg --print-foreign-architectures | grep -qx arm64; then
   echo "Adding arm64 as a foreign architecture (dpkg --add-architecture arm64)"
   "${sudo[@]}" dpkg --add-architecture arm64
