@@ -84,8 +84,8 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # Playwright and selenium-webdriver, at the versions package.json pins
-# (npm ls fails until they are there); they drive Debian's browsers and
-# download none.
+# (npm ls fails until they are there), which drive Debian's browsers and
+# download none, and remark, which checks the docs' links.
 if [[ ${1:-build} =~ ^(test|bench)$ ]] && ! (cd "$root" && npm ls >/dev/null 2>&1); then
   echo "Installing the npm packages in package-lock.json"
   (cd "$root" && npm ci --no-audit --no-fund --loglevel=error >/dev/null)
