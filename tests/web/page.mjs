@@ -129,10 +129,10 @@ export async function openKelvaro(options,
   const context = await browser.newContext(options);
   const page = await context.newPage();
   const ratio = options.deviceScaleFactor ?? 1;
-  const heard = [];  // what the console said that is a complaint
-  const refused = [];  // what the page's Content-Security-Policy refused
+  const complaints = [];
+  const violations = [];
   const messages = [];  // all that the console shows
-  const thrown = [];  // uncaught exceptions
+  const errors = [];  // uncaught exceptions
   const fetched = new Set();  // paths within the site, the page's and its worker's
   // Playwright's screenshots in Firefox inject a style of their own,
   // which the page's CSP refuses and reports, once as a refusal and once
@@ -143,14 +143,18 @@ export async function openKelvaro(options,
   if (page.on) {
     context.on('request', (r) => r.url().startsWith(site) && fetched.add(r.url().slice(site.length + 1)));
     page.on('console', (m) => {
-      if (m.text().startsWith('securitypolicyviolation')) return harness(m.text()) || refused.push(m.text());
+      if (m.text().startsWith('securitypolicyviolation')) return harness(m.text()) || violations.push(m.text());
       messages.push(m.text());
-      if (['error', 'warning'].includes(m.type())) heard.push(m.text());
+      if (['error', 'warning'].includes(m.type())) complaints.push(m.text());
     });
-    page.on('pageerror', (error) => harness(error.message) || thrown.push(error.message));
-    page.on('response', (r) => r.status() >= 400 && heard.push(`${r.status()} ${r.url()}`));
-    page.on('requestfailed', (r) => heard.push(`failed: ${r.url()}`));
-    page.on('request', (r) => r.url().startsWith(site) || heard.push(`outside: ${r.url()}`));
+    page.on('pageerror', (error) => {
+      if (harness(error.message)) return;
+      errors.push(error.message);
+      complaints.push(error.message);
+    });
+    page.on('response', (r) => r.status() >= 400 && complaints.push(`${r.status()} ${r.url()}`));
+    page.on('requestfailed', (r) => complaints.push(`failed: ${r.url()}`));
+    page.on('request', (r) => r.url().startsWith(site) || complaints.push(`outside: ${r.url()}`));
     // Anything that the page's Content-Security-Policy refuses.
     await page.addInitScript(() => document.addEventListener('securitypolicyviolation', (event) =>
       console.log(`securitypolicyviolation: ${event.violatedDirective} ${event.blockedURI}`)));
@@ -161,10 +165,7 @@ export async function openKelvaro(options,
   if (started) await page.waitForFunction(() => window.Module?.calledRun);
 
   const kelvaro = {
-    page, messages, fetched, ratio,
-    errors: thrown,
-    violations: refused,
-    get complaints() { return [...heard, ...thrown]; },
+    page, complaints, violations, messages, errors, fetched, ratio,
 
     // Nothing in the console, nothing missing, nothing from elsewhere,
     // nothing refused. WebKit's driver hears only what the page heard
@@ -173,7 +174,7 @@ export async function openKelvaro(options,
     expectQuiet: async (what = 'the page', { afresh = true } = {}) => {
       const late = page.heardSince ? await page.heardSince() : [];
       if (page.heardSince && afresh) late.push(...await consoleOnLoad(url, drewBall));
-      assert.deepEqual([...kelvaro.complaints, ...kelvaro.violations, ...late], [], what);
+      assert.deepEqual([...complaints, ...violations, ...late], [], what);
     },
 
     // The numbers NAME gives for IMAGE of the canvas, or for the canvas
