@@ -125,8 +125,11 @@ function webkitPage(driver) {
         boundingBox: async () => driver.executeScript(
           'const { x, y, width, height } = arguments[0].getBoundingClientRect(); return { x, y, width, height };',
           await element()),
+        // Once the page has drawn twice since it was scrolled: WebKit's
+        // screenshot is of the page as last painted.
         screenshot: async () => {
           await shown();
+          await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
           return page.screenshot({ clip: await locator.boundingBox() });
         },
       };
