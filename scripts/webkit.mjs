@@ -12,7 +12,7 @@ import { createServer } from 'node:net';
 import pngjs from 'pngjs';
 import { Builder, Key } from 'selenium-webdriver';
 
-export const miniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
+const miniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 
 // Playwright's key names, as WebDriver spells them.
 const keys = {

@@ -13,7 +13,7 @@ import pngjs from 'pngjs';
 import { engines, serve, startDisplay } from '../../scripts/browser.mjs';
 import { consoleOnLoad } from '../../scripts/webkit.mjs';
 
-export const engineName = process.env.KELVARO_ENGINE ?? 'chromium';
+const engineName = process.env.KELVARO_ENGINE ?? 'chromium';
 const launch = engines[engineName];
 
 // What each engine, as it is driven here, cannot check, and why.
