@@ -201,7 +201,7 @@ export async function consoleOnLoad(url, drew) {
   let said = '';
   browser.stdout.on('data', (chunk) => (said += chunk));
   try {
-    const end = Date.now() + 20000;
+    const end = Date.now() + 45000;  // a first start of MiniBrowser can be slow
     const screen = () => execFileSync('import', ['-window', 'root', 'png:-'], { env });
     while (!drew(screen())) {
       if (Date.now() > end) throw new Error(`MiniBrowser showed no picture of ${url}`);
