@@ -24,15 +24,18 @@ mergeInto(LibraryManager.library, {
   // there, as freeglut ends a program that cannot open its display:
   // without WebGL (turned off, or a GPU the browser does not trust) the
   // page says so, where the program would fail at its first GL call.
+  // WebKit with WebGL turned off has no WebGLRenderingContext at all, on
+  // which Emscripten's createContext would stop with a ReferenceError.
   glutCreateWindow__deps: ['$GLUT', '$Browser', '$webFailure'],
   glutCreateWindow: function(name) {
     var mode = GLUT.initDisplayMode;
-    Module.ctx = Browser.createContext(Module['canvas'], true, true, {
-      antialias: (mode & 0x80 /* GLUT_MULTISAMPLE */) != 0,
-      depth: (mode & 0x10 /* GLUT_DEPTH */) != 0,
-      stencil: (mode & 0x20 /* GLUT_STENCIL */) != 0,
-      alpha: (mode & 0x08 /* GLUT_ALPHA */) != 0,
-    });
+    Module.ctx = typeof WebGLRenderingContext == 'undefined' ? null :
+      Browser.createContext(Module['canvas'], true, true, {
+        antialias: (mode & 0x80 /* GLUT_MULTISAMPLE */) != 0,
+        depth: (mode & 0x10 /* GLUT_DEPTH */) != 0,
+        stencil: (mode & 0x20 /* GLUT_STENCIL */) != 0,
+        alpha: (mode & 0x08 /* GLUT_ALPHA */) != 0,
+      });
     if (Module.ctx) return 1;
     console.error('Kelvaro cannot run: the browser gives it no WebGL context.');
     webFailure.stop('webgl');
