@@ -85,11 +85,12 @@ export function launchChromiumWithProfile(dir, options, args = []) {
 }
 
 // Firefox ESR, driven by Playwright over WebDriver BiDi, in a window on
-// DISPLAY.
-export function launchFirefox() {
-  return firefox.launch({ channel: 'moz-firefox', executablePath: '/usr/bin/firefox-esr', headless: false });
+// DISPLAY, with more preferences PREFS (about:config's names).
+export function launchFirefox(prefs = {}) {
+  return firefox.launch({ channel: 'moz-firefox', executablePath: '/usr/bin/firefox-esr', headless: false,
+    firefoxUserPrefs: prefs });
 }
 
-// The engines by name, each started with more switches ARGS (only
-// Chromium and WebKit take them).
-export const engines = { chromium: launchChromium, firefox: () => launchFirefox(), webkit: launchWebKit };
+// The engines by name, each started with settings of its own: more
+// switches for Chromium and MiniBrowser, more preferences for Firefox.
+export const engines = { chromium: launchChromium, firefox: launchFirefox, webkit: launchWebKit };

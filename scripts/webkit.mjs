@@ -36,6 +36,16 @@ const script = (fn, arg) => [
    Promise.resolve().then(() => (${fn})(arguments[0]))
      .then((value) => done({ value }), (error) => done({ error: String(error) }));`, arg];
 
+// Resolves once CONDITION (a function of the test's) resolves true,
+// asking every 50 ms; rejects after TIMEOUT ms, naming WHAT it waited for.
+async function until(condition, timeout, what) {
+  const end = Date.now() + timeout;
+  while (!(await condition())) {
+    if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);
+    await new Promise((done) => setTimeout(done, 50));
+  }
+}
+
 // Notes, from the moment it runs, the page's uncaught errors and what its
 // Content-Security-Policy refuses: the driver gives no console.
 function listen() {
@@ -73,13 +83,7 @@ function webkitPage(driver) {
       return value;
     },
 
-    waitForFunction: async (fn, arg, { timeout = 10000 } = {}) => {
-      const end = Date.now() + timeout;
-      while (!(await page.evaluate(fn, arg))) {
-        if (Date.now() > end) throw new Error(`timed out waiting for ${fn}`);
-        await page.waitForTimeout(50);
-      }
-    },
+    waitForFunction: (fn, arg, { timeout = 10000 } = {}) => until(() => page.evaluate(fn, arg), timeout, fn),
 
     keyboard: {
       // "Shift+A" holds Shift while A is typed, as Playwright's does.
@@ -108,17 +112,37 @@ function webkitPage(driver) {
       return pngjs.PNG.sync.write(cut);
     },
 
-    locator: (css) => {
-      const element = () => driver.findElement({ css });
+    // The elements that CSS selects (only those shown, if SHOWN), or the
+    // one at INDEX of them.
+    locator: (css, { shown = false, index = 0 } = {}) => {
+      const found = async () => {
+        const all = await driver.findElements({ css });
+        if (!shown) return all;
+        const displayed = await Promise.all(all.map((one) => one.isDisplayed()));
+        return all.filter((_, i) => displayed[i]);
+      };
+      const element = async () => {
+        const one = (await found())[index];
+        if (!one) throw new Error(`nothing is ${css}`);
+        return one;
+      };
       // The element, scrolled into view as Playwright's would be.
-      const shown = async () => {
-        const found = await element();
-        await driver.executeScript('arguments[0].scrollIntoView({ block: "nearest" })', found);
-        return found;
+      const inView = async () => {
+        const one = await element();
+        await driver.executeScript('arguments[0].scrollIntoView({ block: "nearest" })', one);
+        return one;
       };
       const locator = {
+        count: async () => (await found()).length,
+        first: () => page.locator(css, { shown }),
+        all: async () => (await found()).map((_, i) => page.locator(css, { shown, index: i })),
+        // Until there is such an element (or, detached, until there is none).
+        waitFor: ({ state = 'visible', timeout = 30000 } = {}) => until(
+          async () => ((await found()).length > index) === (state !== 'detached'), timeout, `${css} ${state}`),
+        isVisible: async () => (await found())[index]?.isDisplayed() ?? false,
+        isDisabled: async () => !(await (await element()).isEnabled()),
         click: async () => (await element()).click(),
-        dblclick: async () => driver.actions().doubleClick(await shown()).perform(),
+        dblclick: async () => driver.actions().doubleClick(await inView()).perform(),
         focus: async () => driver.executeScript('arguments[0].focus()', await element()),
         getAttribute: async (name) => (await element()).getAttribute(name),
         innerText: async () => (await element()).getText(),
@@ -128,13 +152,17 @@ function webkitPage(driver) {
         // Once the page has drawn twice since it was scrolled: WebKit's
         // screenshot is of the page as last painted.
         screenshot: async () => {
-          await shown();
+          await inView();
           await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
           return page.screenshot({ clip: await locator.boundingBox() });
         },
       };
       return locator;
     },
+
+    // The shown elements of ROLE, by their role attribute: what Playwright
+    // finds in the accessibility tree, where this page names every role.
+    getByRole: (role) => page.locator(`[role="${role}"]`, { shown: true }),
   };
   return page;
 }
@@ -145,10 +173,7 @@ async function startDriver() {
   const port = await freePort();
   const server = spawn('WebKitWebDriver', [`--port=${port}`], { stdio: 'ignore' });
   const url = `http://127.0.0.1:${port}`;
-  for (let tries = 0; !(await fetch(`${url}/status`).then((r) => r.ok, () => false)); tries++) {
-    if (tries > 100) throw new Error('WebKitWebDriver did not start');
-    await new Promise((done) => setTimeout(done, 50));
-  }
+  await until(() => fetch(`${url}/status`).then((r) => r.ok, () => false), 5000, 'WebKitWebDriver to start');
   return { url, stop: () => server.kill() };
 }
 

@@ -13,20 +13,19 @@ import pngjs from 'pngjs';
 import { engines, serve, startDisplay } from '../../scripts/browser.mjs';
 import { consoleOnLoad } from '../../scripts/webkit.mjs';
 
-const engineName = process.env.KELVARO_ENGINE ?? 'chromium';
+export const engineName = process.env.KELVARO_ENGINE ?? 'chromium';
 const launch = engines[engineName];
 
 // What each engine, as it is driven here, cannot check, and why.
 const lacks = {
   chromium: {},
   firefox: {
-    switches: 'Firefox takes no Chromium switches',
+    setting: 'Firefox has no preference that does this',
     cdp: 'Firefox has no Chrome DevTools Protocol (installability, raw touches, pens, device metrics)',
-    noscript: 'Playwright cannot turn JavaScript off in Firefox over WebDriver BiDi',
     touch: 'Playwright\'s taps reach no Firefox page over WebDriver BiDi (no touch, pointer or click event)',
   },
   webkit: {
-    switches: 'MiniBrowser takes no Chromium switches',
+    setting: 'MiniBrowser has no setting that does this',
     cdp: 'WebKitGTK has no Chrome DevTools Protocol (installability, raw touches, pens, device metrics)',
     playwright: 'WebKitGTK is driven over WebDriver, and this check needs Playwright',
     clock: 'WebKitWebDriver has no page clock',
@@ -99,11 +98,12 @@ export function pictureFor(name, width, height) {
 }
 
 // A private display with a folder served (DIR, the web build) and the
-// engine on it, with more switches ARGS: for the pages of one test.
-export async function startBrowser({ args = [], dir = webDir } = {}) {
+// engine on it, started with this engine's entry in SETTINGS (by engine:
+// see engines in scripts/browser.mjs): for the pages of one test.
+export async function startBrowser({ settings = {}, dir = webDir } = {}) {
   const stopDisplay = await startDisplay();
   const server = await serve(dir);
-  const browser = await launch(args);
+  const browser = await launch(settings[engineName]);
   return {
     browser, server, dir,
     close: async () => {
@@ -116,13 +116,13 @@ export async function startBrowser({ args = [], dir = webDir } = {}) {
 
 // Opens the page in a new browser context with OPTIONS (viewport,
 // deviceScaleFactor, isMobile, javaScriptEnabled, ...), in SESSION (from
-// startBrowser) or in a browser of its own, made with ARGS and DIR. With
+// startBrowser) or in a browser of its own, made with SETTINGS and DIR. With
 // CLOCK, page time is the test's to stop and step (it runs as usual until
 // then). With FILE the folder is opened from the file system; unless
 // STARTED is false, it waits for the program to run.
 export async function openKelvaro(options,
-  { clock = true, session, args, dir, file = false, started = true } = {}) {
-  const own = session ? null : await startBrowser({ args, dir });
+  { clock = true, session, settings, dir, file = false, started = true } = {}) {
+  const own = session ? null : await startBrowser({ settings, dir });
   const { browser, server } = session ?? own;
   const folder = (session ?? own).dir;
   const site = file ? pathToFileURL(folder).href : server.url;
@@ -172,10 +172,14 @@ export async function openKelvaro(options,
     // since it loaded (errors and refusals); what its console says while
     // the page loads is read, AFRESH, from MiniBrowser run on its own.
     expectQuiet: async (what = 'the page', { afresh = true } = {}) => {
-      const late = page.heardSince ? await page.heardSince() : [];
+      const late = await kelvaro.heard();
       if (page.heardSince && afresh) late.push(...await consoleOnLoad(url, drewBall));
       assert.deepEqual([...complaints, ...violations, ...late], [], what);
     },
+
+    // What WebKit's page has heard since it was last asked (uncaught
+    // errors and refusals), where its driver tells of none as they come.
+    heard: async () => (page.heardSince ? page.heardSince() : []),
 
     // The numbers NAME gives for IMAGE of the canvas, or for the canvas
     // at 300 x 400 CSS pixels.
