@@ -7,7 +7,10 @@
 // script before the page's own, no page clock.
 import { execFileSync, spawn } from 'node:child_process';
 import { once } from 'node:events';
+import { mkdtempSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 
 import pngjs from 'pngjs';
 import { Builder, Key } from 'selenium-webdriver';
@@ -215,21 +218,27 @@ export function launchWebKit(args = []) {
 // where WebKitWebDriver gives no console: MiniBrowser on its own, on a
 // display of its own, its console written to its output, until a
 // screenshot of the display satisfies DREW (a PNG's bytes), and a second
-// more. Resolves with the console's lines.
+// more. Resolves with the console's lines. If it never draws, the error
+// tells what MiniBrowser said and where the last screenshot is.
 export async function consoleOnLoad(url, drew) {
   const display = spawn('Xvfb', ['-displayfd', '1', '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
     { stdio: ['ignore', 'pipe', 'ignore'] });
   const [number] = await once(display.stdout, 'data');
   const env = { ...process.env, DISPLAY: `:${String(number).trim()}` };
   const browser = spawn(miniBrowser, ['--enable-write-console-messages-to-stdout=true', url],
-    { env, stdio: ['ignore', 'pipe', 'ignore'] });
-  let said = '';
+    { env, stdio: ['ignore', 'pipe', 'pipe'] });
+  let [said, complained] = ['', ''];
   browser.stdout.on('data', (chunk) => (said += chunk));
+  browser.stderr.on('data', (chunk) => (complained += chunk));
   try {
     const end = Date.now() + 45000;  // a first start of MiniBrowser can be slow
-    const screen = () => execFileSync('import', ['-window', 'root', 'png:-'], { env });
-    while (!drew(screen())) {
-      if (Date.now() > end) throw new Error(`MiniBrowser showed no picture of ${url}`);
+    for (let screen; !drew(screen = execFileSync('import', ['-window', 'root', 'png:-'], { env }));) {
+      if (Date.now() > end) {
+        const shot = join(mkdtempSync(join(tmpdir(), 'kelvaro-minibrowser-')), 'screen.png');
+        writeFileSync(shot, screen);
+        throw new Error(`MiniBrowser showed no picture of ${url} (its screen: ${shot}; it exited: ` +
+          `${browser.exitCode ?? browser.signalCode ?? 'no'}; it said: ${said}${complained})`);
+      }
       await new Promise((done) => setTimeout(done, 250));
     }
     await new Promise((done) => setTimeout(done, 1000));
