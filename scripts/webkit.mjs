@@ -232,7 +232,8 @@ export async function consoleOnLoad(url, drew) {
   browser.stderr.on('data', (chunk) => (complained += chunk));
   try {
     const end = Date.now() + 45000;  // a first start of MiniBrowser can be slow
-    for (let screen; !drew(screen = execFileSync('import', ['-window', 'root', 'png:-'], { env }));) {
+    const shoot = () => execFileSync('import', ['-window', 'root', 'png:-'], { env });
+    for (let screen = shoot(); !drew(screen); screen = shoot()) {
       if (Date.now() > end) {
         const shot = join(mkdtempSync(join(tmpdir(), 'kelvaro-minibrowser-')), 'screen.png');
         writeFileSync(shot, screen);
