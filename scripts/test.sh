@@ -4,7 +4,7 @@
 # build/, then on a build with AddressSanitizer and UBSan in build-asan/.
 # The tests are the unit tests, the format check, the end-to-end tests
 # (each on its own virtual display) and, on the plain build only, the web
-# build's tests in Chromium.
+# build's tests in Chromium, Firefox and WebKit.
 # Usage: scripts/test.sh [plain|sanitize]     (default: both)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
