@@ -7,3 +7,11 @@
 #else
 #include <GL/glut.h>
 #endif
+
+// GLX and WGL hold every swap until the display's next refresh, and GLUT
+// has no call to stop them; there, the window is asked for swaps that do
+// not wait as soon as it exists. Apple's OpenGL does not hold a windowed
+// swap, and the browser ticks apart from its frames.
+#if !defined(__APPLE__) && !defined(__EMSCRIPTEN__)
+#include "platform/unsynced_window.h"
+#endif

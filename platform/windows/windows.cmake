@@ -6,8 +6,9 @@ enable_language(RC)
 
 find_package(FreeGLUT CONFIG REQUIRED)
 find_package(OpenGL REQUIRED)
-add_library(kelvaro_platform INTERFACE)
-target_link_libraries(kelvaro_platform INTERFACE
+add_library(kelvaro_platform STATIC ${windows_dir}/unsync_swaps.cpp)
+target_include_directories(kelvaro_platform PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(kelvaro_platform PUBLIC
   FreeGLUT::freeglut_static OpenGL::GLU OpenGL::GL)
 
 # The icon, drawn from the desktop's SVG at the sizes Windows shows.
