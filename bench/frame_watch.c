@@ -1,6 +1,7 @@
 /* Prints the time of every frame a window shows, seen from outside the
  * program through the X Damage extension: one line a frame, in
- * microseconds on the monotonic clock, for SECONDS seconds.
+ * microseconds on the monotonic clock, for SECONDS seconds or until it is
+ * stopped.
  * Usage: frame_watch WINDOW-ID SECONDS */
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
@@ -32,6 +33,8 @@ int main(int argc, char **argv) {
    * swap, however many requests it takes, counts once. */
   Damage damage = XDamageCreate(display, window, XDamageReportNonEmpty);
   const long long end = nowMicros() + (long long)(atof(argv[2]) * 1e6);
+  /* A line at a time, so that a watch cut short loses nothing. */
+  setvbuf(stdout, NULL, _IOLBF, 0);
   struct pollfd pfd = {ConnectionNumber(display), POLLIN, 0};
   long long lastFrame = 0;
   XFlush(display);
