@@ -12,6 +12,11 @@
 #                                     build, companion off and on (default 10 s a run)
 #   bench/bench.sh --arm64 [SECONDS]  arm64 build under QEMU's emulation against the
 #                                     native build, companion off and on (default 10 s)
+#   bench/bench.sh --vblank [SECONDS] native, on a modelled display that holds each swap
+#                                     until its refresh (tests/tools/vblank.c), at 30, 60,
+#                                     75, 120 and 144 Hz, its blank there and gone by
+#                                     turns: offering no swap control (the program asks
+#                                     nothing, as before) and offering it (default 10 s)
 #
 # The native program is watched from outside on a private Xvfb: each frame
 # it swaps is seen through the X Damage extension (bench/frame_watch).
@@ -24,13 +29,13 @@ docs=$root/docs
 doc=$docs/performance.md
 mode=run
 case "${1:-}" in
-  --soak | --web | --windows | --arm64) mode=${1#--} && shift ;;
+  --soak | --web | --windows | --arm64 | --vblank) mode=${1#--} && shift ;;
 esac
 seconds=${1:-$([ "$mode" = soak ] && echo 300 || echo 10)}
 
 "$root/scripts/setup.sh" bench
 cmake -S "$root" -B "$root/build" -DBUILD_TESTING=ON >/dev/null
-cmake --build "$root/build" -j"$(nproc)" --target kelvaro frame_watch >/dev/null
+cmake --build "$root/build" -j"$(nproc)" --target kelvaro frame_watch vblank >/dev/null
 [ "$mode" != web ] || "$root/scripts/build_web.sh"
 [ "$mode" != arm64 ] || "$root/scripts/arm64.sh" "$root/build-arm64" >/dev/null
 if [ "$mode" = windows ]; then
@@ -284,6 +289,29 @@ $(versus_native wine "Under Wine" wine "$root/build-windows/kelvaro.exe")"
 
 $(versus_native arm64 "Under QEMU" qemu-aarch64-static "$root/build-arm64/kelvaro")"
     section=arm64
+    ;;
+  vblank)
+    # At each rate, the program as it was (nothing offered, so it asks
+    # nothing) and as it is, each on a display whose vertical blank is
+    # there and gone by turns of 250 ms: with and without, from one run.
+    rows=""
+    for hz in 30 60 75 120 144; do
+      row="| $hz Hz"
+      for offer in none "GLX_EXT_swap_control GLX_MESA_swap_control"; do
+        program=(env LD_PRELOAD="$root/build/tests/libvblank.so" KELVARO_VBLANK_HZ="$hz"
+          KELVARO_VBLANK_TURNS=250 KELVARO_VBLANK_OFFER="$offer" "$root/build/kelvaro")
+        measure off >/dev/null
+        read -r with without < <(awk -f "$root/tests/tools/blank_turns.awk" "$work/frames")
+        row+=" | $without | $with | $(awk -v a="$with" -v b="$without" 'BEGIN { printf "%.2f", a / b }')"
+      done
+      rows+="$row |"$'\n'
+    done
+    body="$(machine) Each run $seconds s, companion off.
+
+| Modelled display | before: ticks/s, no blank | with the blank | share | after: ticks/s, no blank | with the blank | share |
+|---|---:|---:|---:|---:|---:|---:|
+${rows%$'\n'}"
+    section=vblank
     ;;
 esac
 write_section "$section" "$body"

@@ -19,15 +19,11 @@ start_on() {
 }
 
 # Watches 3 s more and prints the ticks a second with the blank there as
-# a share of those without it, over all the frames watched. Each tick is
-# one frame: the ticks a second are a million over the mean time (µs)
-# between two frames of the same turn.
+# a share of those with it gone, over all the frames watched.
 share_kept() {
   "$FRAME_WATCH" "$win" 3 >>"$work/frames"
-  awk 'NR > 1 && int($1 / 250000) == int(last / 250000) {
-      blank = int($1 / 250000) % 2 == 0; time[blank] += $1 - last; frames[blank]++ }
-    { last = $1 }
-    END { printf "%.3f", frames[1] / time[1] / (frames[0] / time[0]) }' "$work/frames"
+  awk -f "$(dirname "$0")/../tools/blank_turns.awk" "$work/frames" |
+    awk '{ printf "%.3f", $1 / $2 }'
 }
 at_least() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'; }
 
