@@ -2,11 +2,98 @@
 // the web build served by Python's static file server, and the three
 // engines as Debian ships them (Chromium, Firefox ESR and WebKitGTK),
 // drawing with Mesa's llvmpipe as a desktop without a GPU does.
-import { spawn } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import { once } from 'node:events';
-import { chromium, firefox } from 'playwright-core';
+import { appendFileSync, existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 
 import { launchWebKit } from './webkit.mjs';
+
+// Playwright writes what the browsers it starts print (its log "browser")
+// into a file of this process's, read back when a bound runs out; the
+// file goes when the process does. It reads DEBUG as it loads.
+const browserOutput = join(tmpdir(), `kelvaro-browser-${process.pid}.log`);
+if (!process.env.DEBUG) Object.assign(process.env, { DEBUG: 'pw:browser', DEBUG_FILE: browserOutput });
+process.on('exit', () => rmSync(browserOutput, { force: true }));
+const { chromium, firefox } = await import('playwright-core');
+
+// What is being waited for of the browser, for the report of a bound
+// that runs out: the engine, the page's address, the calls not yet
+// answered, the last lines of WebKit's driver, and the folder where a
+// screenshot of the display and the browser's log are kept.
+export const watch = { engine: '', url: '', waiting: new Set(), log: [], dir: tmpdir() };
+
+// Notes a line that WebKit's driver printed, keeping the last 500.
+export const logLine = (line) => watch.log.push(String(line).slice(0, 500)) > 500 && watch.log.shift();
+
+// The error of WHAT, not done (WHY: "within 30 s"): it names the engine,
+// the page, what else was awaited, and the screenshot and log it keeps.
+export function lateError(what, why) {
+  mkdirSync(watch.dir, { recursive: true });
+  const dir = mkdtempSync(join(watch.dir, `${watch.engine}-`));
+  const [screen, log] = [join(dir, 'screen.png'), join(dir, 'browser.log')];
+  try {
+    execFileSync('import', ['-window', 'root', screen], { timeout: 10000 });
+  } catch {
+    writeFileSync(screen, '');  // no display to take
+  }
+  writeFileSync(log, existsSync(browserOutput) ? readFileSync(browserOutput) : '');
+  appendFileSync(log, watch.log.join('\n'));
+  const also = [...watch.waiting].filter((one) => one !== what);
+  return new Error(`${watch.engine}: ${what} did not finish ${why}, on ${watch.url || 'no page'}` +
+    `${also.length ? `, waiting for ${also.join('; ')}` : ''}. The display: ${screen}; the browser's log: ${log}`);
+}
+
+// PROMISE, or the error of WHAT once MS have passed. The drivers' own
+// time limits are reported the same way.
+export async function within(promise, what, ms = 30000) {
+  let timer;
+  watch.waiting.add(what);
+  try {
+    return await Promise.race([promise, new Promise((_, reject) => {
+      timer = setTimeout(() => reject(lateError(what, `within ${ms / 1000} s`)), ms);
+    })]);
+  } catch (error) {
+    throw /Timeout/.test(error?.name) ? lateError(what, `(${error.message.split('\n')[0]})`) : error;
+  } finally {
+    clearTimeout(timer);
+    watch.waiting.delete(what);
+  }
+}
+
+// An argument as a call's name shows it.
+const shown = (arg) => (typeof arg === 'function' ? String(arg).replace(/\s+/g, ' ').slice(0, 60)
+  : JSON.stringify(arg)?.slice(0, 60));
+
+// Whether VALUE is a driver's object (a page, a locator, a keyboard),
+// whose calls are bounded too, rather than data.
+const isDriver = (value) => value !== null && typeof value === 'object' && !Array.isArray(value) &&
+  !ArrayBuffer.isView(value) && (Object.getPrototypeOf(value) !== Object.prototype ||
+    Object.values(value).some((property) => typeof property === 'function'));
+
+// TARGET, named NAME, with each call bounded by within and named by
+// itself (page.locator("canvas").screenshot()), and the driver's objects
+// that its calls and properties give bounded the same way.
+export function bounded(target, name) {
+  return new Proxy(target, {
+    get(object, key) {
+      const value = Reflect.get(object, key);
+      if (typeof key !== 'string' || key.startsWith('_')) return value;  // the driver's own
+      if (typeof value !== 'function') return isDriver(value) ? bounded(value, `${name}.${String(key)}`) : value;
+      return (...args) => {
+        const what = `${name}.${String(key)}(${args.map(shown).join(', ')})`;
+        const result = value.apply(object, args);
+        if (typeof result?.then === 'function') {
+          // What newPage() gives is "page", as the tests call it.
+          const named = /^new[A-Z]/.test(key) ? key[3].toLowerCase() + key.slice(4) : what;
+          return within(result, what).then((done) => (isDriver(done) ? bounded(done, named) : done));
+        }
+        return isDriver(result) ? bounded(result, what) : result;
+      };
+    },
+  });
+}
 
 // Starts its process and resolves with the first match of PATTERN in
 // what the process writes to STREAM (a number, the file descriptor). It

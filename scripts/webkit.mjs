@@ -15,6 +15,8 @@ import { join } from 'node:path';
 import pngjs from 'pngjs';
 import { Builder, Key } from 'selenium-webdriver';
 
+import { logLine } from './browser.mjs';
+
 const miniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 
 // Playwright's key names, as WebDriver spells them.
@@ -174,7 +176,8 @@ function webkitPage(driver) {
 // at a time.
 async function startDriver() {
   const port = await freePort();
-  const server = spawn('WebKitWebDriver', [`--port=${port}`], { stdio: 'ignore' });
+  const server = spawn('WebKitWebDriver', [`--port=${port}`], { stdio: ['ignore', 'pipe', 'pipe'] });
+  for (const stream of [server.stdout, server.stderr]) stream.on('data', (chunk) => logLine(chunk));
   const url = `http://127.0.0.1:${port}`;
   await until(() => fetch(`${url}/status`).then((r) => r.ok, () => false), 5000, 'WebKitWebDriver to start');
   return { url, stop: () => server.kill() };

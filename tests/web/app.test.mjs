@@ -6,12 +6,12 @@ import { execFileSync } from 'node:child_process';
 import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { after, before, test } from 'node:test';
+import { after, before } from 'node:test';
 
 import pngjs from 'pngjs';
 
-import { launchChromiumWithProfile } from '../../scripts/browser.mjs';
-import { needs, openKelvaro, startBrowser, times, webDir } from './page.mjs';
+import { bounded, launchChromiumWithProfile, within } from '../../scripts/browser.mjs';
+import { needs, openKelvaro, startBrowser, test, times, webDir } from './page.mjs';
 
 let session;
 
@@ -170,7 +170,8 @@ test('without the Fullscreen API (an iPhone), there is no full screen button', n
 test('the web app manifest: it parses, its icons are what it says, and Chromium would install it', needs('cdp'),
   async () => {
   const profile = mkdtempSync(join(tmpdir(), 'kelvaro-profile-'));
-  const context = await launchChromiumWithProfile(profile, phone(412, 915, 3));
+  const context = bounded(await within(launchChromiumWithProfile(profile, phone(412, 915, 3)), 'chromium to start'),
+    'context');
   try {
     const page = context.pages()[0];
     await page.goto(`${session.server.url}/kelvaro.html`);

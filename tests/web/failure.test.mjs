@@ -6,9 +6,8 @@ import assert from 'node:assert/strict';
 import { cpSync, mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { test } from 'node:test';
 
-import { engineName, findColour, needs, openKelvaro, webDir } from './page.mjs';
+import { engineName, findColour, needs, openKelvaro, test, webDir } from './page.mjs';
 
 const desktop = { viewport: { width: 800, height: 600 } };
 

@@ -5,12 +5,14 @@
 // KELVARO_ENGINE the engine: chromium (the default), firefox or webkit.
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
+import { dirname, join, resolve } from 'node:path';
+import { test as nodeTest } from 'node:test';
 import { pathToFileURL } from 'node:url';
 import { gzipSync } from 'node:zlib';
 
 import pngjs from 'pngjs';
 
-import { engines, serve, startDisplay } from '../../scripts/browser.mjs';
+import { bounded, engines, lateError, serve, startDisplay, watch, within } from '../../scripts/browser.mjs';
 import { consoleOnLoad } from '../../scripts/webkit.mjs';
 
 export const engineName = process.env.KELVARO_ENGINE ?? 'chromium';
@@ -41,6 +43,24 @@ export const needs = (...features) => {
 };
 
 export const webDir = process.env.KELVARO_WEB ?? new URL('../../build-web', import.meta.url).pathname;
+
+// Every call of the browser has its bound (scripts/browser.mjs), every
+// test its limit, and a file of tests its own, inside ctest's 240 s.
+// When one runs out, the error names what was awaited, the engine and
+// the page, and keeps a screenshot and the browser's log beside the web
+// build, in web-failures/.
+Object.assign(watch, { engine: engineName, dir: join(dirname(resolve(webDir)), 'web-failures') });
+setTimeout(() => {
+  console.error(lateError('this file\'s tests', 'within 210 s').message);
+  process.exit(1);
+}, 210000).unref();
+
+// node:test's test, failing once LIMIT ms have passed (default 90 s).
+export function test(name, options, body) {
+  if (!body) [options, body] = [{}, options];
+  const { limit = 90000, ...rest } = options;
+  return nodeTest(name, rest, () => within(body(), `the test "${name}"`, limit));
+}
 
 // What a 300 x 400 window shows (tests/pictures.txt), by name.
 export const pictures = Object.fromEntries(
@@ -103,7 +123,7 @@ export function pictureFor(name, width, height) {
 export async function startBrowser({ settings = {}, dir = webDir } = {}) {
   const stopDisplay = await startDisplay();
   const server = await serve(dir);
-  const browser = await launch(settings[engineName]);
+  const browser = bounded(await within(launch(settings[engineName]), `${engineName} to start`), engineName);
   return {
     browser, server, dir,
     close: async () => {
@@ -128,6 +148,7 @@ export async function openKelvaro(options,
   const site = file ? pathToFileURL(folder).href : server.url;
   const context = await browser.newContext(options);
   const page = await context.newPage();
+  watch.url = `${site}/kelvaro.html`;
   const ratio = options.deviceScaleFactor ?? 1;
   const complaints = [];
   const violations = [];

@@ -2,11 +2,11 @@
 // the page: open it, look at it, press keys. Screenshots are checked
 // against the same numbers as the native window's (tests/pictures.txt).
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { after, before } from 'node:test';
 
 import { AxeBuilder } from '@axe-core/playwright';
 
-import { expectBetween, findColour, needs, openKelvaro, pictures, startBrowser, times } from './page.mjs';
+import { expectBetween, findColour, needs, openKelvaro, pictures, startBrowser, test, times } from './page.mjs';
 
 const viewport = { width: 800, height: 600 };
 let session, kelvaro, page;

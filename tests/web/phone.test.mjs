@@ -3,11 +3,11 @@
 // tapped, held and double-tapped, and the pictures are the window's
 // (tests/pictures.txt), at twice the pixels.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { after, before } from 'node:test';
 
 import { AxeBuilder } from '@axe-core/playwright';
 
-import { expectBetween, findColour, needs, openKelvaro, times } from './page.mjs';
+import { expectBetween, findColour, needs, openKelvaro, test, times } from './page.mjs';
 
 const screen = { width: 360, height: 740 };
 let kelvaro, page, cdp;
