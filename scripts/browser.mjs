@@ -18,6 +18,17 @@ if (!process.env.DEBUG) Object.assign(process.env, { DEBUG: 'pw:browser', DEBUG_
 process.on('exit', () => rmSync(browserOutput, { force: true }));
 const { chromium, firefox } = await import('playwright-core');
 
+// The processes started here go when this process does, however it ends
+// short of a kill: an X server left running holds its display's number.
+const started = new Set();
+process.on('exit', () => started.forEach((child) => child.kill()));
+export function spawnOwned(...args) {
+  const child = spawn(...args);
+  started.add(child);
+  child.on('exit', () => started.delete(child));
+  return child;
+}
+
 // What is being waited for of the browser, for the report of a bound
 // that runs out: the engine, the page's address, the calls not yet
 // answered, the last lines of WebKit's driver, and the folder where a
@@ -38,6 +49,7 @@ export function lateError(what, why) {
   } catch {
     writeFileSync(screen, '');  // no display to take
   }
+  try { writeFileSync(join(dir, 'ps.txt'), execFileSync('bash', ['-c', 'ps -eL -o pid,tid,stat,wchan:30,pcpu,etime,comm,args --sort=pid | grep -iE "firefox|Web Content|GPU|RDD|Socket|Isolated|tab|forkserver" | cut -c1-200; for p in $(pgrep -f "contentproc"); do echo "== $p"; top -b -H -n 1 -p $p | head -20; done'], { timeout: 10000 })); } catch (e) { writeFileSync(join(dir, 'ps.txt'), String(e)); }
   writeFileSync(log, existsSync(browserOutput) ? readFileSync(browserOutput) : '');
   appendFileSync(log, watch.log.join('\n'));
   const also = [...watch.waiting].filter((one) => one !== what);
@@ -73,7 +85,7 @@ const isDriver = (value) => value !== null && typeof value === 'object' && !Arra
     Object.values(value).some((property) => typeof property === 'function'));
 
 // TARGET, named NAME, with each call bounded by within and named by
-// itself (page.locator("canvas").screenshot()), and the driver's objects
+// itself (page.locator("button").click()), and the driver's objects
 // that its calls and properties give bounded the same way.
 export function bounded(target, name) {
   return new Proxy(target, {
@@ -103,7 +115,7 @@ export function bounded(target, name) {
 function startAndRead(command, args, stream, pattern, log) {
   const stdio = ['ignore', 'ignore', log ? 'pipe' : 'ignore', 'ignore'];
   stdio[stream] = 'pipe';
-  const child = spawn(command, args, { stdio });
+  const child = spawnOwned(command, args, { stdio });
   if (log) child.stderr.on('data', log);
   return new Promise((resolve, reject) => {
     let text = '';

@@ -5,7 +5,7 @@
 // Playwright's API that the tests and the benchmark use, so that one test
 // body runs in every engine. WebKitWebDriver has no BiDi: no console, no
 // script before the page's own, no page clock.
-import { execFileSync, spawn } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import { once } from 'node:events';
 import { mkdtempSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
@@ -15,7 +15,7 @@ import { join } from 'node:path';
 import pngjs from 'pngjs';
 import { Builder, Key } from 'selenium-webdriver';
 
-import { logLine } from './browser.mjs';
+import { logLine, spawnOwned } from './browser.mjs';
 
 const miniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 
@@ -105,13 +105,18 @@ function webkitPage(driver) {
     },
 
     // The window's screenshot, as WebKitWebDriver takes a canvas
-    // element's black; CLIP cuts a box of CSS pixels out of it.
-    screenshot: async ({ clip } = {}) => {
+    // element's black; CLIP cuts a box of CSS pixels out of it (of the
+    // page's with FULLPAGE, else of the window's). It is of the page as
+    // last painted: the page is let draw twice first.
+    screenshot: async ({ clip, fullPage = false } = {}) => {
+      await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
       const shot = Buffer.from(await driver.takeScreenshot(), 'base64');
       if (!clip) return shot;
-      const ratio = await page.evaluate(() => devicePixelRatio);
+      const [ratio, left, top] = await page.evaluate(() => [devicePixelRatio, scrollX, scrollY]);
+      const [dx, dy] = fullPage ? [left, top] : [0, 0];
       const image = pngjs.PNG.sync.read(shot);
-      const [x, y, width, height] = [clip.x, clip.y, clip.width, clip.height].map((v) => Math.round(v * ratio));
+      const [x, y, width, height] = [clip.x - dx, clip.y - dy, clip.width, clip.height]
+        .map((v) => Math.round(v * ratio));
       const cut = new pngjs.PNG({ width, height });
       pngjs.PNG.bitblt(image, cut, x, y, width, height, 0, 0);
       return pngjs.PNG.sync.write(cut);
@@ -154,13 +159,6 @@ function webkitPage(driver) {
         boundingBox: async () => driver.executeScript(
           'const { x, y, width, height } = arguments[0].getBoundingClientRect(); return { x, y, width, height };',
           await element()),
-        // Once the page has drawn twice since it was scrolled: WebKit's
-        // screenshot is of the page as last painted.
-        screenshot: async () => {
-          await inView();
-          await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
-          return page.screenshot({ clip: await locator.boundingBox() });
-        },
       };
       return locator;
     },
@@ -176,7 +174,7 @@ function webkitPage(driver) {
 // at a time.
 async function startDriver() {
   const port = await freePort();
-  const server = spawn('WebKitWebDriver', [`--port=${port}`], { stdio: ['ignore', 'pipe', 'pipe'] });
+  const server = spawnOwned('WebKitWebDriver', [`--port=${port}`], { stdio: ['ignore', 'pipe', 'pipe'] });
   for (const stream of [server.stdout, server.stderr]) stream.on('data', (chunk) => logLine(chunk));
   const url = `http://127.0.0.1:${port}`;
   await until(() => fetch(`${url}/status`).then((r) => r.ok, () => false), 5000, 'WebKitWebDriver to start');
@@ -221,34 +219,50 @@ export function launchWebKit(args = []) {
 // where WebKitWebDriver gives no console: MiniBrowser on its own, on a
 // display of its own, its console written to its output, until a
 // screenshot of the display satisfies DREW (a PNG's bytes), and a second
-// more. Resolves with the console's lines. If it never draws, the error
-// tells what MiniBrowser said and where the last screenshot is.
+// more. Resolves with the console's lines. It browses privately: the
+// last one's network process outlives it for a moment, and no two share
+// a profile on disk. If it never draws, the error tells how far it got
+// (its window shown, the page's title, a picture), what it said and
+// where its last screenshot is.
 export async function consoleOnLoad(url, drew) {
-  const display = spawn('Xvfb', ['-displayfd', '1', '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
+  const display = spawnOwned('Xvfb', ['-displayfd', '1', '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
     { stdio: ['ignore', 'pipe', 'ignore'] });
   const [number] = await once(display.stdout, 'data');
   const env = { ...process.env, DISPLAY: `:${String(number).trim()}` };
-  const browser = spawn(miniBrowser, ['--enable-write-console-messages-to-stdout=true', url],
+  const browser = spawnOwned(miniBrowser, ['--private', '--enable-write-console-messages-to-stdout=true', url],
     { env, stdio: ['ignore', 'pipe', 'pipe'] });
   let [said, complained] = ['', ''];
   browser.stdout.on('data', (chunk) => (said += chunk));
   browser.stderr.on('data', (chunk) => (complained += chunk));
+  const start = Date.now();
+  const reached = [];  // how far it got, and when
+  const note = (what) => reached.includes(what) || reached.push(what) && reached.push(`${(Date.now() - start) / 1000} s`);
   try {
-    const end = Date.now() + 45000;  // a first start of MiniBrowser can be slow
     const shoot = () => execFileSync('import', ['-window', 'root', 'png:-'], { env });
+    const title = () => execFileSync('bash', ['-c', 'xdotool search --onlyvisible --name . getwindowname %@ || true'],
+      { env }).toString().trim();
     for (let screen = shoot(); !drew(screen); screen = shoot()) {
-      if (Date.now() > end) {
+      const shown = title();
+      if (shown) note('its window shown');
+      if (/Kelvaro/.test(shown)) note('the page\'s title');
+      if (Date.now() - start > 20000) {
         const shot = join(mkdtempSync(join(tmpdir(), 'kelvaro-minibrowser-')), 'screen.png');
         writeFileSync(shot, screen);
-        throw new Error(`MiniBrowser showed no picture of ${url} (its screen: ${shot}; it exited: ` +
+        throw new Error(`MiniBrowser showed no picture of ${url} within 20 s (it got as far as: ` +
+          `${reached.join(', ') || 'nothing'}; its screen: ${shot}; it exited: ` +
           `${browser.exitCode ?? browser.signalCode ?? 'no'}; it said: ${said}${complained})`);
       }
       await new Promise((done) => setTimeout(done, 250));
     }
     await new Promise((done) => setTimeout(done, 1000));
   } finally {
-    browser.kill();
-    display.kill();
+    // Both gone before the next display starts: an X server that is still
+    // closing down removes its socket, and with it that of a new server
+    // that took its number, which then cannot be opened.
+    for (const child of [browser, display]) {
+      child.kill();
+      if (child.exitCode === null && child.signalCode === null) await once(child, 'exit');
+    }
   }
   return said.split('\n').filter((line) => /CONSOLE/.test(line));
 }
