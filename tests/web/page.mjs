@@ -214,7 +214,20 @@ export async function openKelvaro(options,
     canvasShot: async () => {
       shooting = true;
       try {
-        const png = await page.locator('canvas').screenshot();
+        // The canvas in view, and the page's screenshot cut to it: a
+        // locator's would wait for two animation frames first, and Firefox
+        // once stopped giving any (the call never returned). Firefox cuts
+        // from the whole page (its viewport's shot stops at the emulated
+        // viewport, which its full screen passes); Chromium from the window
+        // (its whole page's shot resizes the page).
+        const whole = engineName === 'firefox';
+        const clip = await page.evaluate((whole) => {
+          const canvas = document.querySelector('canvas');
+          canvas.scrollIntoView({ block: 'nearest' });
+          const { x, y, width, height } = canvas.getBoundingClientRect();
+          return { x: x + (whole ? scrollX : 0), y: y + (whole ? scrollY : 0), width, height };
+        }, whole);
+        const png = await page.screenshot({ clip, fullPage: whole });
         await page.evaluate(() => new Promise((done) => {
           const channel = new MessageChannel();
           channel.port1.onmessage = done;
