@@ -137,13 +137,20 @@ function stopper(child) {
 }
 
 // A virtual display of its own; -displayfd lets the server choose a free
-// number, so runs side by side never collide. Sets DISPLAY.
+// number, so runs side by side never collide. Sets DISPLAY until it is
+// stopped, when DISPLAY is the one before it again.
 export async function startDisplay() {
+  const before = process.env.DISPLAY;
   const { child, match } = await startAndRead(
     'Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
     3, /^(\d+)\n/);
   process.env.DISPLAY = `:${match}`;
-  return stopper(child);
+  const stop = stopper(child);
+  return async () => {
+    await stop();
+    if (before === undefined) delete process.env.DISPLAY;
+    else process.env.DISPLAY = before;
+  };
 }
 
 // Serves DIR on a free port of the loopback; resolves with its address

@@ -11,7 +11,7 @@ import { after, before } from 'node:test';
 import pngjs from 'pngjs';
 
 import { bounded, launchChromiumWithProfile, within } from '../../scripts/browser.mjs';
-import { needs, openKelvaro, startBrowser, test, times, webDir } from './page.mjs';
+import { needs, openKelvaro, servedBy, startBrowser, test, times, webDir } from './page.mjs';
 
 let session;
 
@@ -210,7 +210,7 @@ test('the web app manifest: it parses, its icons are what it says, and Chromium 
 async function servedCopy() {
   const dir = mkdtempSync(join(tmpdir(), 'kelvaro-site-'));
   cpSync(webDir, dir, { recursive: true });
-  const copy = await startBrowser({ dir });
+  const copy = await servedBy(session, dir);
   return {
     ...copy,
     close: async () => {

@@ -6,8 +6,9 @@ import assert from 'node:assert/strict';
 import { cpSync, mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+import { after, before } from 'node:test';
 
-import { engineName, findColour, needs, openKelvaro, test, webDir } from './page.mjs';
+import { engineName, findColour, needs, openKelvaro, servedBy, startBrowser, test, webDir } from './page.mjs';
 
 const desktop = { viewport: { width: 800, height: 600 } };
 
@@ -58,23 +59,36 @@ const cannotStart = [
     webkit: ['--enable-javascript=false'] } },
 ];
 
+// One browser as it comes, for the cases that need no settings of
+// their own.
+let session;
+before(async () => {
+  session = await startBrowser();
+});
+after(async () => {
+  await session?.close();
+});
+
 for (const { name, missing, said, controlsOff, settings } of cannotStart) {
   test(`${name}: the page says so in the canvas's place`,
     settings && !settings[engineName] ? needs('setting') : {}, async () => {
     const folder = missing ? folderWithout(missing) : { dir: webDir, clean: () => {} };
-    const kelvaro = await openKelvaro(desktop, { clock: false, settings, dir: folder.dir, started: false });
+    const site = settings ? undefined : await servedBy(session, folder.dir);
+    const kelvaro = await openKelvaro(desktop, { clock: false, settings, session: site, dir: folder.dir,
+      started: false });
     try {
       await expectTold(kelvaro, said);
       await expectQuiet(kelvaro, controlsOff);
     } finally {
       await kelvaro.close();
+      await site?.close();
       folder.clean();
     }
   });
 }
 
 test('opened from the file system, it runs as from a server', async () => {
-  const kelvaro = await openKelvaro(desktop, { clock: false, file: true });
+  const kelvaro = await openKelvaro(desktop, { clock: false, file: true, session });
   try {
     const image = await kelvaro.shot();
     await kelvaro.expectBall('from a file', 'ball.start', image);
@@ -88,7 +102,7 @@ test('opened from the file system, it runs as from a server', async () => {
 });
 
 test('a lost context: the page says so after five seconds, and carries on when it is back', async () => {
-  const kelvaro = await openKelvaro(desktop, { clock: false });
+  const kelvaro = await openKelvaro(desktop, { clock: false, session });
   const { page } = kelvaro;
   try {
     for (let i = 0; i < 5; i++) await page.keyboard.press('+');

@@ -134,6 +134,13 @@ export async function startBrowser({ settings = {}, dir = webDir } = {}) {
   };
 }
 
+// SESSION's browser with DIR served by a server of its own; closing it
+// stops that server only.
+export async function servedBy(session, dir) {
+  const server = await serve(dir);
+  return { ...session, server, dir, close: () => server.stop() };
+}
+
 // Opens the page in a new browser context with OPTIONS (viewport,
 // deviceScaleFactor, isMobile, javaScriptEnabled, ...), in SESSION (from
 // startBrowser) or in a browser of its own, made with SETTINGS and DIR. With
