@@ -39,22 +39,25 @@ export const watch = { engine: '', url: '', waiting: new Set(), log: [], dir: tm
 export const logLine = (line) => watch.log.push(String(line).slice(0, 500)) > 500 && watch.log.shift();
 
 // The error of WHAT, not done (WHY: "within 30 s"): it names the engine,
-// the page, what else was awaited, and the screenshot and log it keeps.
+// the page, what else was awaited, and the screenshot, the log and the
+// list of processes that it keeps.
 export function lateError(what, why) {
   mkdirSync(watch.dir, { recursive: true });
   const dir = mkdtempSync(join(watch.dir, `${watch.engine}-`));
-  const [screen, log] = [join(dir, 'screen.png'), join(dir, 'browser.log')];
+  const [screen, log, processes] = ['screen.png', 'browser.log', 'processes.txt'].map((file) => join(dir, file));
   try {
     execFileSync('import', ['-window', 'root', screen], { timeout: 10000 });
   } catch {
     writeFileSync(screen, '');  // no display to take
   }
-  try { writeFileSync(join(dir, 'ps.txt'), execFileSync('bash', ['-c', 'ps -eL -o pid,tid,stat,wchan:30,pcpu,etime,comm,args --sort=pid | grep -iE "firefox|Web Content|GPU|RDD|Socket|Isolated|tab|forkserver" | cut -c1-200; for p in $(pgrep -f "contentproc"); do echo "== $p"; top -b -H -n 1 -p $p | head -20; done'], { timeout: 10000 })); } catch (e) { writeFileSync(join(dir, 'ps.txt'), String(e)); }
+  // Each thread's state and what it waits in, for a hang inside a browser.
+  writeFileSync(processes, execFileSync('ps', ['-eLo', 'pid,tid,stat,wchan:24,pcpu,etime,args'], { timeout: 10000 }));
   writeFileSync(log, existsSync(browserOutput) ? readFileSync(browserOutput) : '');
   appendFileSync(log, watch.log.join('\n'));
   const also = [...watch.waiting].filter((one) => one !== what);
   return new Error(`${watch.engine}: ${what} did not finish ${why}, on ${watch.url || 'no page'}` +
-    `${also.length ? `, waiting for ${also.join('; ')}` : ''}. The display: ${screen}; the browser's log: ${log}`);
+    `${also.length ? `, waiting for ${also.join('; ')}` : ''}. The display: ${screen}; the browser's log: ${log}; ` +
+    `the processes: ${processes}`);
 }
 
 // PROMISE, or the error of WHAT once MS have passed. The drivers' own
