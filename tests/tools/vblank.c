@@ -1,12 +1,9 @@
-/* A display with a vertical blank, for Xvfb, which has none: preloaded,
- * it holds each glXSwapBuffers until the next tick of a KELVARO_VBLANK_HZ
- * clock (default 60) slowed by the swap interval. The interval starts at
- * 1 and follows glXSwapIntervalEXT and glXSwapIntervalMESA, called or
- * found through glXGetProcAddress(ARB), each call written as a line to
- * the file KELVARO_VBLANK_LOG. The GLX extension strings offer the swap
- * controls that KELVARO_VBLANK_OFFER names (default both; "none"). With
- * KELVARO_VBLANK_TURNS=MS the blank is there for MS ms of the monotonic
- * clock, gone for the next MS, and so on: Xvfb as it is, by turns. */
+/* A display with a vertical blank, for Xvfb, which has none. Preloaded, it
+ * holds each glXSwapBuffers to the next tick of a KELVARO_VBLANK_HZ clock
+ * (60) times the swap interval, which starts at 1 and follows the calls of
+ * glXSwapInterval{EXT,MESA}, each logged to KELVARO_VBLANK_LOG. The GLX
+ * extension strings offer KELVARO_VBLANK_OFFER (both swap controls; "none").
+ * KELVARO_VBLANK_TURNS=MS brings the blank for MS ms, then none, by turns. */
 #define _GNU_SOURCE
 #include <GL/glx.h>
 #include <dlfcn.h>
