@@ -139,16 +139,24 @@ function stopper(child) {
   };
 }
 
-// A virtual display of its own; -displayfd lets the server choose a free
-// number, so runs side by side never collide. Sets DISPLAY until it is
+// An X server of its own, of SIZE ("WxHxDEPTH"); resolves with its
+// display's name and a function that stops it. -displayfd lets the server
+// choose a free number, so runs side by side never collide. -noreset
+// keeps it as it is when its last client leaves: a reset drops every
+// client still connecting, as a browser starting up may be just as a
+// screenshot's client ends, and the browser then cannot open the display.
+export async function startXvfb(size) {
+  const { child, match } = await startAndRead(
+    'Xvfb', ['-displayfd', '3', '-screen', '0', size, '-nolisten', 'tcp', '-noreset'], 3, /^(\d+)\n/);
+  return { display: `:${match}`, stop: stopper(child) };
+}
+
+// A display of its own for this process: sets DISPLAY until it is
 // stopped, when DISPLAY is the one before it again.
 export async function startDisplay() {
   const before = process.env.DISPLAY;
-  const { child, match } = await startAndRead(
-    'Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
-    3, /^(\d+)\n/);
-  process.env.DISPLAY = `:${match}`;
-  const stop = stopper(child);
+  const { display, stop } = await startXvfb('1280x1024x24');
+  process.env.DISPLAY = display;
   return async () => {
     await stop();
     if (before === undefined) delete process.env.DISPLAY;

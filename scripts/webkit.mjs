@@ -15,7 +15,7 @@ import { join } from 'node:path';
 import pngjs from 'pngjs';
 import { Builder, Key } from 'selenium-webdriver';
 
-import { logLine, spawnOwned } from './browser.mjs';
+import { logLine, spawnOwned, startXvfb } from './browser.mjs';
 
 const miniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 
@@ -225,10 +225,8 @@ export function launchWebKit(args = []) {
 // (its window shown, the page's title, a picture), what it said and
 // where its last screenshot is.
 export async function consoleOnLoad(url, drew) {
-  const display = spawnOwned('Xvfb', ['-displayfd', '1', '-screen', '0', '1024x768x24', '-nolisten', 'tcp'],
-    { stdio: ['ignore', 'pipe', 'ignore'] });
-  const [number] = await once(display.stdout, 'data');
-  const env = { ...process.env, DISPLAY: `:${String(number).trim()}` };
+  const xvfb = await startXvfb('1024x768x24');
+  const env = { ...process.env, DISPLAY: xvfb.display };
   const browser = spawnOwned(miniBrowser, ['--private', '--enable-write-console-messages-to-stdout=true', url],
     { env, stdio: ['ignore', 'pipe', 'pipe'] });
   let [said, complained] = ['', ''];
@@ -256,13 +254,10 @@ export async function consoleOnLoad(url, drew) {
     }
     await new Promise((done) => setTimeout(done, 1000));
   } finally {
-    // Both gone before the next display starts: an X server that is still
-    // closing down removes its socket, and with it that of a new server
-    // that took its number, which then cannot be opened.
-    for (const child of [browser, display]) {
-      child.kill();
-      if (child.exitCode === null && child.signalCode === null) await once(child, 'exit');
-    }
+    // Both gone before the test goes on, and the next display starts.
+    browser.kill();
+    if (browser.exitCode === null && browser.signalCode === null) await once(browser, 'exit');
+    await xvfb.stop();
   }
   return said.split('\n').filter((line) => /CONSOLE/.test(line));
 }
