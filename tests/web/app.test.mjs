@@ -213,6 +213,7 @@ async function servedCopy() {
   const copy = await servedBy(session, dir);
   return {
     ...copy,
+    copied: Date.now(),
     close: async () => {
       await copy.close();
       rmSync(dir, { recursive: true });
@@ -289,6 +290,12 @@ test('a new build is served within two reloads, never mixed with the old one', n
   try {
     await workerReady(page);
     builds.push(snapshot());
+    // The new build is written in a later second than the old one, as a
+    // real one is: HTTP dates have whole seconds, and a file changed
+    // within the second it was copied answers the browser's "modified
+    // since?" with "not modified", so the new build would never be found.
+    const nextSecond = (Math.floor(site.copied / 1000) + 1) * 1000;
+    await new Promise((done) => setTimeout(done, Math.max(0, nextSecond - Date.now())));
     const html = join(site.dir, 'kelvaro.html');
     writeFileSync(html, readFileSync(html, 'utf8').replace('<h1>Kelvaro</h1>', '<h1>Kelvaro, rebuilt</h1>'));
     rebuildWorker(site.dir);
