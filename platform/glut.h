@@ -2,7 +2,9 @@
 // includes this one, so a port changes a single line.
 #pragma once
 
-#if defined(__APPLE__)
+#if defined(__EMSCRIPTEN__)
+#include "platform/web/glut.h"
+#elif defined(__APPLE__)
 #include <GLUT/glut.h>
 #else
 #include <GL/glut.h>

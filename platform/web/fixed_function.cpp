@@ -9,11 +9,7 @@
 // 127.5 in 8 bits, which GL rounds to 128), where a colour interpolated
 // as a varying lands some pixels one step off.
 
-// GL 2's shaders and GL 1.5's buffers are declared only on request.
-#define GL_GLEXT_PROTOTYPES
 #include "platform/web/fixed_function.h"
-
-#include <emscripten.h>
 
 #include <vector>
 
@@ -182,17 +178,11 @@ void glEnd() {
   glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(quads * 6));
 }
 
-// Starts building the program as soon as there is a context, so that
-// the GPU process has compiled it by the first frame, which would
-// otherwise wait for it.
-extern "C" EMSCRIPTEN_KEEPALIVE void webPrepareFixedFunction() {
+void prepareFixedFunction() {
   startProgram(fixed.program);
 }
 
-// Forgets the program and the buffer after the GL context was lost. The
-// matrices and the colour are the program's state, not the context's,
-// and stay.
-extern "C" EMSCRIPTEN_KEEPALIVE void webForgetFixedFunction() {
+void forgetFixedFunction() {
   fixed.program = FlatProgram();
   fixed.quadBuffer = 0;
 }

@@ -1,9 +1,8 @@
-// Runs before the program: tells the runtime which canvas is the window,
-// and what to do if the runtime itself fails (failure.js).
-Module['canvas'] = document.getElementById('canvas');
+// Runs before the program: what the runtime does with the program's
+// error output, and if the runtime itself fails (page.js shows it).
 Module['printErr'] = function(text) {
   console.error(text);
 };
 Module['onAbort'] = function() {
-  webFailure.stop('crash');
+  kelvaroFailure('crash', true, true);
 };

@@ -1,18 +1,75 @@
-// The page's own script, apart from the program's: it says so when the
-// program's script does not load, offers the full screen, and installs
-// the service worker that keeps the page working offline.
+// The page's own script, apart from the program's: its messages when the
+// program cannot run, its controls, the full screen, and the service
+// worker that keeps the page working offline.
+
+// Shows the message NAME (its data-failure) in the canvas's place, which
+// screen readers read out as an alert, or takes it away. FOR_GOOD, the
+// program cannot go on, and its controls are turned off.
+function kelvaroFailure(name, shown, forGood) {
+  document.querySelector('[data-failure="' + name + '"]').hidden = !shown;
+  document.getElementById('canvas').hidden = shown;
+  if (!forGood) return;
+  document.querySelectorAll('button[data-key]').forEach(function(button) {
+    button.disabled = true;
+  });
+}
 
 // If kelvaro.js does not load (a 404, a half-copied folder), the page
-// says so in the canvas's place, where it would otherwise stay blank, and
-// its controls are turned off. The browser has already reported the
-// failed request in the console.
+// says so where the canvas would otherwise stay blank. The browser has
+// already reported the failed request in the console.
 addEventListener('error', function(event) {
   var script = event.target;
   if (!(script instanceof HTMLScriptElement) || !/(^|\/)kelvaro\.js$/.test(script.src)) return;
-  document.querySelector('[data-failure="script"]').hidden = false;
-  document.getElementById('canvas').hidden = true;
-  document.querySelectorAll('button[data-key]').forEach(function(button) { button.disabled = true; });
+  kelvaroFailure('script', true, true);
 }, true);
+
+// A button for each key of the program, pressed with a finger, a pen or
+// a mouse (Pointer Events), or from the keyboard as any button is. A
+// press is the key's own press, with no modifier held; holding a button
+// repeats it as a held key repeats, after a delay, until the pointer
+// lifts or slides off.
+(function() {
+  var repeatDelay = 500;
+  var repeatInterval = 33;  // about 30 a second
+  var delay = 0;
+  var repeat = 0;
+  var press = function(button) {
+    dispatchEvent(new KeyboardEvent('keydown', {key: button.dataset['key']}));
+  };
+  var stop = function() {
+    clearTimeout(delay);
+    clearInterval(repeat);
+    delay = repeat = 0;
+  };
+  var hold = function(button) {
+    stop();
+    press(button);
+    delay = setTimeout(function() {
+      press(button);
+      repeat = setInterval(function() { press(button); }, repeatInterval);
+    }, repeatDelay);
+  };
+  document.querySelectorAll('button[data-key]').forEach(function(button) {
+    button.addEventListener('pointerdown', function(event) {
+      if (event.button != 0) return;
+      // A touch would keep the pointer to the button even when the
+      // finger slides off; letting it go makes sliding off a release.
+      if (button.hasPointerCapture(event.pointerId)) button.releasePointerCapture(event.pointerId);
+      hold(button);
+    });
+    ['pointerup', 'pointercancel', 'pointerleave'].forEach(function(type) {
+      button.addEventListener(type, stop);
+    });
+    // A click from the keyboard (Enter, Space) or from assistive
+    // technology has no pointer behind it; a pointer's click was already
+    // a press at pointerdown.
+    button.addEventListener('click', function(event) {
+      if (event.detail == 0) press(button);
+    });
+    button.addEventListener('contextmenu', function(event) { event.preventDefault(); });
+  });
+  addEventListener('blur', stop);
+})();
 
 // The canvas and its controls full screen, and back. The stylesheet
 // makes the canvas fill the screen, and the canvas tells the program its

@@ -1,13 +1,12 @@
-# The browser as the platform, with Emscripten: its GLUT and WebGL. What
-# they lack (the fixed-function pipeline, gluPerspective, glutWireSphere)
-# or get wrong is made good by the files beside this one.
+# The browser as the platform, with Emscripten: WebGL, and GLUT, the
+# fixed-function pipeline and gluPerspective of our own (glut.h), on
+# Emscripten's html5.h and emscripten.h.
 set(web_dir ${CMAKE_CURRENT_LIST_DIR})
 
 add_library(kelvaro_platform STATIC
+  ${web_dir}/glut.cpp ${web_dir}/window.cpp ${web_dir}/key_table.cpp
   ${web_dir}/fixed_function.cpp ${web_dir}/matrix.cpp ${web_dir}/wire_sphere.cpp)
 target_include_directories(kelvaro_platform PUBLIC ${PROJECT_SOURCE_DIR})
-set(web_libraries keys controls canvas context failure)
-set(web_scripts ${web_dir}/module.js)
 set(web_options
   -sENVIRONMENT=web -sFILESYSTEM=0
   # One file: the wasm goes into the script, so that the page also runs
@@ -23,12 +22,8 @@ set(web_options
   -sMALLOC=emmalloc -sJS_MATH -sSUPPORT_ERRNO=0 -sTEXTDECODER=2 -sDYNAMIC_EXECUTION=0
   -sGL_TRACK_ERRORS=0 -sGL_POOL_TEMP_BUFFERS=0 -sGL_SUPPORT_AUTOMATIC_ENABLE_EXTENSIONS=0
   "SHELL:--pre-js ${web_dir}/module.js")
-foreach(library ${web_libraries})
-  list(APPEND web_scripts ${web_dir}/${library}.js)
-  list(APPEND web_options "SHELL:--js-library ${web_dir}/${library}.js")
-endforeach()
 target_link_options(kelvaro_platform INTERFACE ${web_options})
-set_property(TARGET kelvaro_platform APPEND PROPERTY INTERFACE_LINK_DEPENDS ${web_scripts})
+set_property(TARGET kelvaro_platform APPEND PROPERTY INTERFACE_LINK_DEPENDS ${web_dir}/module.js)
 
 # Emscripten's JS optimizer needs acorn, which Debian keeps where only
 # Debian's own node looks for it.

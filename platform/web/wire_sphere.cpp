@@ -1,14 +1,10 @@
-// glutWireSphere for the browser, whose GLUT leaves it out. It draws what
-// freeglut draws: `stacks` - 1 circles of latitude and `slices` meridians
-// from pole to pole, with the poles on the z axis.
-#include <emscripten.h>
-
+// glutWireSphere in the browser. It draws what freeglut draws: `stacks` - 1
+// circles of latitude and `slices` meridians from pole to pole, with the poles
+// on the z axis.
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-// GL 1.5's buffer objects are declared only on request.
-#define GL_GLEXT_PROTOTYPES
 #include "platform/glut.h"
 #include "platform/web/fixed_function.h"
 
@@ -150,8 +146,6 @@ void glutWireSphere(GLdouble radius, GLint slices, GLint stacks) {
   }
 }
 
-// Forgets every sphere's buffer after the GL context was lost: they are
-// made anew when next drawn.
-extern "C" EMSCRIPTEN_KEEPALIVE void webForgetWireSpheres() {
+void forgetWireSpheres() {
   meshes.clear();
 }

@@ -160,7 +160,7 @@ test('without the Fullscreen API (an iPhone), there is no full screen button', n
     await kelvaro.page.addInitScript(() =>
       Object.defineProperty(Document.prototype, 'fullscreenEnabled', { get: () => false }));
     await kelvaro.page.reload();
-    await kelvaro.page.waitForFunction(() => window.Module?.calledRun);
+    await kelvaro.page.waitForFunction(() => window.Module?.running);
     assert.equal(await kelvaro.page.locator('#fullscreen').isHidden(), true);
   } finally {
     await kelvaro.close();
@@ -239,7 +239,7 @@ test('after one visit it runs offline; a first visit fetches at most 64 KiB gzip
     assert.ok(fetched > 0 && fetched <= 64 * 1024, `a first visit fetches ${fetched} bytes gzipped`);
     await site.server.stop();
     await page.reload();
-    await page.waitForFunction(() => window.Module?.calledRun);
+    await page.waitForFunction(() => window.Module?.running);
     const image = await kelvaro.shot();
     await kelvaro.expectBall('offline', 'ball.start', image);
     kelvaro.expectBox('offline', image, 'floor', 'floor.start');
@@ -274,7 +274,7 @@ test('a new build is served within two reloads, never mixed with the old one', n
     };
     page.on('response', listen);
     await page.reload();
-    await page.waitForFunction(() => window.Module?.calledRun);
+    await page.waitForFunction(() => window.Module?.running);
     page.off('response', listen);
     const from = new Set();
     for (const [file, body] of bodies) {

@@ -190,7 +190,7 @@ export async function openKelvaro(options,
   if (clock) await page.clock.install();
   const url = `${site}/kelvaro.html`;
   await page.goto(url);
-  if (started) await page.waitForFunction(() => window.Module?.calledRun);
+  if (started) await page.waitForFunction(() => window.Module?.running);
 
   const kelvaro = {
     page, complaints, violations, messages, errors, fetched, ratio,
