@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running or testing needs.
-# Usage: scripts/setup.sh build|web|package|windows|arm64|release|record|test|bench
+# Usage: scripts/setup.sh build|web|package|windows|arm64|release|record|test|bench|debian
 # Only missing packages are installed, so a second run takes a moment.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -49,13 +49,15 @@ case "${1:-build}" in
       "${windows_packages[@]}" "${arm64_packages[@]}" "${release_packages[@]}")
     ;;
   record) wanted=("${build_packages[@]}" xvfb xdotool ffmpeg) ;;
+  # A fresh root of another Debian release (scripts/debian.sh).
+  debian) wanted=(debootstrap git) ;;
   test | bench)
     wanted=("${build_packages[@]}" "${web_packages[@]}" "${package_packages[@]}"
       "${windows_packages[@]}" "${wine_packages[@]}" "${arm64_packages[@]}"
       "${arm64_test_packages[@]}" "${release_packages[@]}" "${release_test_packages[@]}"
       "${test_packages[@]}")
     ;;
-  *) echo "usage: $0 build|web|package|windows|arm64|release|record|test|bench" >&2; exit 2 ;;
+  *) echo "usage: $0 build|web|package|windows|arm64|release|record|test|bench|debian" >&2; exit 2 ;;
 esac
 # The benchmark draws its plots with gnuplot.
 [ "${1:-build}" != bench ] || wanted+=(gnuplot-nox)
