@@ -14,14 +14,14 @@ function kelvaroFailure(name, shown, forGood) {
   });
 }
 
-// If kelvaro.js does not load (a 404, a half-copied folder), the page
-// says so where the canvas would otherwise stay blank. The browser has
-// already reported the failed request in the console.
-addEventListener('error', function(event) {
-  var script = event.target;
-  if (!(script instanceof HTMLScriptElement) || !/(^|\/)kelvaro\.js$/.test(script.src)) return;
-  kelvaroFailure('script', true, true);
-}, true);
+// If kelvaro.js did not load (a 404, a half-copied folder), the page
+// says so where the canvas would otherwise stay blank. Both scripts are
+// deferred: by the time the page is loaded, the program's has run or
+// failed. The browser has already reported a failed request in the
+// console.
+addEventListener('DOMContentLoaded', function() {
+  if (typeof Module == 'undefined') kelvaroFailure('script', true, true);
+});
 
 // A button for each key of the program, pressed with a finger, a pen or
 // a mouse (Pointer Events), or from the keyboard as any button is. A
