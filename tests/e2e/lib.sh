@@ -33,10 +33,15 @@ cleanup() {
       echo "FAIL: $close_error" >&2
       status=1
     elif [ -n "$(printed stdout)$(printed stderr)" ]; then
-      echo "FAIL: kelvaro printed:" >&2
-      { printed stdout; printed stderr; } | head -c 4000 >&2
+      echo "FAIL: kelvaro printed something" >&2
       status=1
     fi
+  fi
+  # Whatever failed, what the program printed may say why (a sanitizer's
+  # report comes as it exits).
+  if [ "$status" -ne 0 ] && [ -s "$work/stdout" -o -s "$work/stderr" ]; then
+    echo "kelvaro printed:" >&2
+    cat "$work/stdout" "$work/stderr" 2>/dev/null | head -c 8000 >&2
   fi
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
