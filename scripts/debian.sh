@@ -25,16 +25,9 @@ shift
 
 "$root/scripts/setup.sh" debian
 
-# The machine's own Debian mirrors, as apt sees them: the archive, and
-# its security archive.
-mirror_labelled() {
-  apt-cache policy | awk -v label="$1" '
-    /^ *[0-9]+ (https?|file):/ { uri = $2 }
-    /release .*o=Debian,/ && index($0, "l=" label ",") { print uri; exit }'
-}
-mirror=$(mirror_labelled Debian)
-security=$(mirror_labelled Debian-Security)
-[ -n "$mirror" ] || { echo "No Debian mirror in this machine's apt sources" >&2; exit 1; }
+. "$root/scripts/mirror.sh"
+mirror=$(debian_mirror debian) || { echo "No Debian mirror in this machine's apt sources" >&2; exit 1; }
+security=$(debian_mirror debian-security) || security=
 # Whether SUITE is on MIRROR: not every release has updates and security.
 has_suite() {
   /usr/lib/apt/apt-helper download-file "$1/dists/$2/Release" /dev/null >/dev/null 2>&1

@@ -1,46 +1,51 @@
 #!/usr/bin/env bash
 # Cross-builds Kelvaro for 64-bit Windows with MinGW-w64: first freeglut,
-# from Debian's source package, as a static library; then the program
+# from one version of Debian's source package, as a static library; then the program
 # from the same sources as everywhere else, as one kelvaro.exe; then the
 # zip a Windows user downloads. Prints the zip's path last. The same
 # sources give the same zip, bit for bit. KELVARO_FREEGLUT names another
 # folder for freeglut, built there if it is not there yet: a build can
 # reuse an earlier one's.
 # Usage: scripts/windows.sh [DIR]     (default: build-windows)
-set -euo pipefail
+set -Eeuo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$(realpath -m "${1:-$root/build-windows}")
 toolchain=$root/platform/windows/mingw-w64.cmake
 freeglut=$(realpath -m "${KELVARO_FREEGLUT:-$dir/freeglut}")
 log=$dir/build.log
 . "$root/scripts/reproducible.sh"
+. "$root/scripts/mirror.sh"
 
 "$root/scripts/setup.sh" windows
 mkdir -p "$dir"
 : >"$log"
 trap 'echo "failed; the log: $log" >&2' ERR
 
-# Fetches freeglut's source into $freeglut-src. apt gets it through a
-# list of our own that names only the machine's Debian mirror, as the
-# machine's apt sources name it: they stay as they are.
+# freeglut's source: one version, whichever Debian this runs on, so that
+# every release builds the same freeglut. Its files come from the pool of
+# the machine's Debian mirror, each checked against its SHA-256.
+freeglut_dsc=freeglut_3.4.0-1.dsc
+freeglut_files=(
+  "$freeglut_dsc 74bbbf431dd96a8984603a6d9b1cac8ccfdfe9e2f57fee46924579f3e1a3ca78"
+  "freeglut_3.4.0.orig.tar.gz 3c0bcb915d9b180a97edaebd011b7a1de54583a838644dcd42bb0ea0c6f3eaec"
+  "freeglut_3.4.0-1.debian.tar.xz db5b2361e80992b155e8c4c9f57a8a152b9ce75b846dd02af64a64e1c2a2bbef"
+)
+
+# Fetches freeglut's source into $freeglut-src and unpacks it there.
 fetch_freeglut() {
-  local apt=$dir/apt mirror codename
-  mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list \
-    /etc/apt/sources.list.d/*.sources 2>/dev/null |
-    grep -oE '(https?|file)://[^ ]*/debian/?( |$)' | head -n 1 | tr -d ' ') ||
-    true
-  if [ -z "$mirror" ]; then
+  local mirror file sha256
+  if ! mirror=$(debian_mirror debian); then
     echo "No Debian mirror in this machine's apt sources (/etc/apt/sources.list and" \
       "/etc/apt/sources.list.d/), so freeglut's source cannot be fetched: add one there." >&2
     return 1
   fi
-  codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-  mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$freeglut-src"
-  echo "deb-src $mirror $codename main" >"$apt/sources.list"
-  local options=(-o Dir::Etc::SourceList="$apt/sources.list" -o Dir::Etc::SourceParts=-
-    -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt/cache")
-  apt-get "${options[@]}" update >>"$log" 2>&1
-  (cd "$freeglut-src" && apt-get "${options[@]}" source freeglut >>"$log" 2>&1)
+  mkdir -p "$freeglut-src"
+  for entry in "${freeglut_files[@]}"; do
+    read -r file sha256 <<<"$entry"
+    /usr/lib/apt/apt-helper download-file "$mirror/pool/main/f/freeglut/$file" \
+      "$freeglut-src/$file" "SHA256:$sha256" >>"$log" 2>&1
+  done
+  (cd "$freeglut-src" && dpkg-source -x "$freeglut_dsc" >>"$log" 2>&1)
 }
 
 # Builds freeglut for Windows as a static library, with <GL/glut.h>, and
