@@ -110,7 +110,7 @@ mount --bind "$cache/npm" "$home/.npm" && mounts+=("$home/.npm")
 branch=$(git -C "$root" symbolic-ref --short -q HEAD || echo main)
 git -C "$root" bundle create "$target/tmp/kelvaro.bundle" HEAD 2>/dev/null
 chroot "$target" chown -R kelvaro: /home/kelvaro /tmp/kelvaro.bundle
-chroot "$target" runuser -u kelvaro -- git -c advice.detachedHead=false clone --quiet \
+chroot "$target" runuser -u kelvaro -- git -c advice.detachedHead=false -c init.defaultBranch=main clone --quiet \
   /tmp/kelvaro.bundle /home/kelvaro/kelvaro
 chroot "$target" runuser -u kelvaro -- git -C /home/kelvaro/kelvaro switch --quiet -c "$branch"
 
