@@ -81,8 +81,12 @@ cp /etc/resolv.conf /etc/hosts "$target/etc/"
 if [ -d /usr/local/share/ca-certificates ]; then
   cp -r /usr/local/share/ca-certificates/. "$target/usr/local/share/ca-certificates/"
 fi
+# apt's are the site's own snippets that say how it fetches, not those
+# that Debian's packages bring, which the root's own packages bring anew.
 for conf in /etc/apt/apt.conf /etc/apt/apt.conf.d/*; do
-  if [ -f "$conf" ] && grep -q '^ *Acquire' "$conf"; then cp "$conf" "$target/etc/apt/apt.conf.d/"; fi
+  if [ -f "$conf" ] && grep -q '^ *Acquire' "$conf" && ! dpkg -S "$conf" >/dev/null 2>&1; then
+    cp "$conf" "$target/etc/apt/apt.conf.d/"
+  fi
 done
 user_npmrc=
 if command -v npm >/dev/null; then
