@@ -32,6 +32,7 @@ struct Callbacks {
 
 Callbacks callbacks;
 std::list<Timer> timers;
+bool holding = false;  // the timers are held
 bool frameAsked = false;
 bool running = false;
 
@@ -118,7 +119,22 @@ void glutTimerFunc(unsigned int msecs, void (*callback)(int), int value) {
   timer.msecs = msecs;
   timer.callback = callback;
   timer.value = value;
-  timer.id = emscripten_set_timeout(timerDue, msecs, &timer);
+  if (!holding) timer.id = emscripten_set_timeout(timerDue, msecs, &timer);
+}
+
+// Holds the program's timers (HELD 1): none falls due until they are let
+// go (0), when each falls due its whole delay later, as after a late
+// timer; nothing catches up. The page's Pause.
+extern "C" EMSCRIPTEN_KEEPALIVE void webHold(int held) {
+  if ((held != 0) == holding) return;
+  holding = held != 0;
+  for (Timer &timer : timers) {
+    if (holding) {
+      emscripten_clear_timeout(timer.id);
+    } else {
+      timer.id = emscripten_set_timeout(timerDue, timer.msecs, &timer);
+    }
+  }
 }
 
 void glutPostRedisplay() {

@@ -1,6 +1,6 @@
 // The page's own script, apart from the program's: its messages when the
-// program cannot run, its controls, the full screen, and the service
-// worker that keeps the page working offline.
+// program cannot run, its controls, Pause, the full screen, and the
+// service worker that keeps the page working offline.
 
 // Shows the message NAME (its data-failure) in the canvas's place, which
 // screen readers read out as an alert, or takes it away. FOR_GOOD, the
@@ -69,6 +69,35 @@ addEventListener('DOMContentLoaded', function() {
     button.addEventListener('contextmenu', function(event) { event.preventDefault(); });
   });
   addEventListener('blur', stop);
+})();
+
+// Pause and Play, the page's own, not a key of the program's: held, no
+// tick runs, while the keys and the controls still redraw at once. Where
+// the device asks for less motion the page starts held, on its first
+// frame, and says why; the setting turned on later holds it too.
+// Nothing but Play ever starts the motion.
+(function() {
+  var button = document.getElementById('pause');
+  var still = document.querySelector('p.still');
+  var lessMotion = matchMedia('(prefers-reduced-motion: reduce)');
+  var held = false;
+  var hold = function(now) {
+    held = now;
+    Module['_webHold'](held ? 1 : 0);
+    button.textContent = held ? 'Play' : 'Pause';
+    if (!held) still.hidden = true;
+  };
+  var holdForLessMotion = function() {
+    if (!lessMotion.matches) return;
+    still.hidden = false;
+    hold(true);
+  };
+  addEventListener('kelvarorunning', function() {
+    button.hidden = false;
+    holdForLessMotion();
+    lessMotion.addEventListener('change', holdForLessMotion);
+  });
+  button.addEventListener('click', function() { hold(!held); });
 })();
 
 // The canvas and its controls full screen, and back. The stylesheet

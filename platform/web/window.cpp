@@ -80,7 +80,11 @@ EM_JS(void, watchCanvas, (), {
   watchRatio();
 });
 
-EM_JS(void, sayRunning, (), { Module['running'] = true; });
+// Before the first tick falls due: the page may hold it (page.js).
+EM_JS(void, sayRunning, (), {
+  Module['running'] = true;
+  dispatchEvent(new Event('kelvarorunning'));
+});
 
 void sayLost(void * /*data*/) {
   showFailure(lost, 1, 0);

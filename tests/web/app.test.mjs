@@ -58,9 +58,9 @@ for (const { name, width, height, ratio } of screens) {
     try {
       await storeFollows(page);
       const { box, store } = await canvasSizes(page);
-      const controls = await Promise.all((await page.locator('button[data-key], #fullscreen').all())
+      const controls = await Promise.all((await page.locator('button[data-key], .buttons button').all())
         .map((control) => control.boundingBox()));
-      assert.equal(controls.length, 12, 'not 11 keys and the full screen button');
+      assert.equal(controls.length, 13, 'not 11 keys, Pause and the full screen button');
       const boxes = [box, ...controls];
       for (const one of boxes) {
         assert.ok(one.x >= 0 && one.y >= 0 && one.x + one.width <= width && one.y + one.height <= height,

@@ -25,11 +25,13 @@ const lacks = {
     setting: 'Firefox has no preference that does this',
     cdp: 'Firefox has no Chrome DevTools Protocol (installability, raw touches, pens, device metrics)',
     touch: 'Playwright\'s taps reach no Firefox page over WebDriver BiDi (no touch, pointer or click event)',
+    media: 'Playwright emulates no media feature of Firefox\'s over WebDriver BiDi',
   },
   webkit: {
     setting: 'MiniBrowser has no setting that does this',
     cdp: 'WebKitGTK has no Chrome DevTools Protocol (installability, raw touches, pens, device metrics)',
     playwright: 'WebKitGTK is driven over WebDriver, and this check needs Playwright',
+    media: 'WebKitWebDriver emulates no media feature',
     clock: 'WebKitWebDriver has no page clock',
     phone: 'WebKitWebDriver cannot emulate a phone\'s screen or touch',
   },

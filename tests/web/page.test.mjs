@@ -6,7 +6,7 @@ import { after, before } from 'node:test';
 
 import { AxeBuilder } from '@axe-core/playwright';
 
-import { expectBetween, findColour, needs, openKelvaro, pictures, startBrowser, test, times } from './page.mjs';
+import { engineName, expectBetween, findColour, needs, openKelvaro, pictures, startBrowser, test, times } from './page.mjs';
 
 const viewport = { width: 800, height: 600 };
 let session, kelvaro, page;
@@ -214,6 +214,65 @@ test('the frames drawn repeat every 384 ticks, at whatever moment each is drawn'
   } finally {
     await watched.close();
   }
+});
+
+test('Pause holds the picture still, a key still draws at once, and Play moves it on', async () => {
+  const pause = page.locator('#pause');
+  await pause.click();
+  try {
+    assert.equal(await pause.innerText(), 'Play');
+    const still = await shot();
+    await page.waitForTimeout(1000);
+    assert.ok(still.data.equals((await shot()).data), 'the picture moved while paused');
+    await press(...times(5, '+'));
+    await expectBall('"+" 5 times while paused', 'ball.radius35');
+    await press('r');
+    assert.ok(still.data.equals((await shot()).data), 'the picture moved while paused');
+  } finally {
+    // Space on the focused button presses it, as on any page.
+    await pause.focus();
+    await press(' ');
+  }
+  assert.equal(await pause.innerText(), 'Pause');
+  const playing = await shot();
+  assert.ok(await pollShots(2, (image) => !image.data.equals(playing.data)), 'Play did not move the ball');
+});
+
+// Less motion asked for as each engine can be asked: Playwright's
+// emulation, or Firefox's own preference, which its driver cannot set.
+const lessMotion = {
+  chromium: { options: { reducedMotion: 'reduce' } },
+  firefox: { settings: { firefox: { 'ui.prefersReducedMotion': 1 } } },
+};
+
+test('asked for less motion, the page starts still and says why', lessMotion[engineName] ? {} : needs('setting'),
+  async () => {
+  const { options, settings } = lessMotion[engineName];
+  const calm = await openKelvaro({ viewport, ...options }, { session: settings ? undefined : session, settings,
+    clock: false });
+  try {
+    assert.equal(await calm.page.locator('#pause').innerText(), 'Play');
+    assert.match(await calm.page.locator('p.still').innerText(), /less motion\. Play starts it/);
+    const first = await calm.shot();
+    await calm.expectBall('the first frame', 'ball.start', first);
+    await calm.page.waitForTimeout(1000);
+    assert.ok(first.data.equals((await calm.shot()).data), 'the picture moved');
+  } finally {
+    await calm.close();
+  }
+});
+
+test('less motion asked for while the page runs holds it; asked no more, it stays held', needs('media'),
+  async () => {
+  const pause = page.locator('#pause');
+  await page.emulateMedia({ reducedMotion: 'reduce' });
+  await page.waitForFunction(() => document.getElementById('pause').innerText === 'Play');
+  await page.emulateMedia({ reducedMotion: 'no-preference' });
+  const still = await shot();
+  await page.waitForTimeout(500);
+  assert.ok(still.data.equals((await shot()).data), 'the motion started by itself');
+  await pause.click();
+  assert.equal(await pause.innerText(), 'Pause');
 });
 
 test('nothing in the console, nothing missing, nothing from elsewhere, nothing refused', async () => {
