@@ -7,7 +7,6 @@
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
 
-#include <cstring>
 #include <list>
 
 #include "platform/web/key_table.h"
@@ -57,15 +56,16 @@ EM_BOOL frame(double /*time*/, void * /*data*/) {
 // key is a modifier itself, or Enter or Space pressing a focused button.
 // html5.h's key event tells neither AltGr nor the target, so they are
 // read from the event being dispatched.
+// clang-format off
 EM_JS(int, browsersKey, (int modifierKey), {
   var event = window.event;
   var shortcut = (event.ctrlKey || event.altKey || event.metaKey) &&
                  !event.getModifierState('AltGraph');
-  var pressesButton =
-      (event.key == 'Enter' || event.key == ' ') && event.target instanceof
-      HTMLButtonElement;
+  var pressesButton = (event.key == 'Enter' || event.key == ' ') &&
+                      event.target instanceof HTMLButtonElement;
   return (shortcut && !modifierKey) || pressesButton;
 });
+// clang-format on
 
 // A key goes to the program's callback for it; the browser does nothing
 // else with it, so no key the program is given scrolls the page.

@@ -50,32 +50,30 @@ struct Window {
 
 Window window;
 
+// clang-format off
 EM_JS(void, showFailure, (int failure, int shown, int forGood), {
-  kelvaroFailure([ 'webgl', 'lost' ][failure], shown, forGood);
+  kelvaroFailure(['webgl', 'lost'][failure], shown, forGood);
 });
 
 // WebKit with WebGL turned off has no WebGLRenderingContext at all.
-EM_JS(int, hasWebGL, (),
-      { return typeof WebGLRenderingContext != 'undefined'; });
+EM_JS(int, hasWebGL, (), {
+  return typeof WebGLRenderingContext != 'undefined';
+});
 
 // Fits the backing store again whenever the canvas's size on the page
 // or the screen's pixel ratio may have changed.
 EM_JS(void, watchCanvas, (), {
-  var fit = function() {
-    Module['_webFitCanvas']();
-  };
+  var fit = function() { Module['_webFitCanvas'](); };
   addEventListener('resize', fit);
   if (typeof ResizeObserver != 'undefined') {
     new ResizeObserver(fit).observe(document.getElementById('canvas'));
   }
   var watchRatio = function() {
     var query = matchMedia('(resolution: ' + devicePixelRatio + 'dppx)');
-    query.addEventListener('change',
-                           function() {
-                             fit();
-                             watchRatio();
-                           },
-                           {once : true});
+    query.addEventListener('change', function() {
+      fit();
+      watchRatio();
+    }, {once: true});
   };
   watchRatio();
 });
@@ -85,6 +83,7 @@ EM_JS(void, sayRunning, (), {
   Module['running'] = true;
   dispatchEvent(new Event('kelvarorunning'));
 });
+// clang-format on
 
 void sayLost(void * /*data*/) {
   showFailure(lost, 1, 0);
