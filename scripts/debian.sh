@@ -119,4 +119,5 @@ chroot "$target" runuser -u kelvaro -- git -c advice.detachedHead=false -c init.
 chroot "$target" runuser -u kelvaro -- git -C /home/kelvaro/kelvaro switch --quiet -c "$branch"
 
 echo "== Running in Debian $release: $*"
-chroot "$target" runuser -l kelvaro -c "cd kelvaro && $(printf '%q ' "$@")"
+# In a UTF-8 locale, as an installed Debian's user is.
+chroot "$target" runuser -l kelvaro -c "export LANG=C.UTF-8; cd kelvaro && $(printf '%q ' "$@")"
