@@ -4,12 +4,12 @@
 
 // Shows the message NAME (its data-failure) in the canvas's place, which
 // screen readers read out as an alert, or takes it away. FOR_GOOD, the
-// program cannot go on, and its controls are turned off.
+// program cannot go on, and its controls and Pause are turned off.
 function kelvaroFailure(name, shown, forGood) {
   document.querySelector('[data-failure="' + name + '"]').hidden = !shown;
   document.getElementById('canvas').hidden = shown;
   if (!forGood) return;
-  document.querySelectorAll('button[data-key]').forEach(function(button) {
+  document.querySelectorAll('button[data-key], #pause').forEach(function(button) {
     button.disabled = true;
   });
 }
