@@ -181,7 +181,7 @@ test('the frames drawn repeat every 384 ticks, at whatever moment each is drawn'
       let ticks = 0;
       const setTimeoutBefore = window.setTimeout;
       window.setTimeout = (callback, delay, ...rest) => setTimeoutBefore((...args) => {
-        if (delay === 10) ticks++;
+        if (delay === 10) [ticks, window.counting] = [ticks + 1, true];
         callback(...args);
       }, delay, ...rest);
       addEventListener('keydown', (event) => {
@@ -197,6 +197,9 @@ test('the frames drawn repeat every 384 ticks, at whatever moment each is drawn'
         drawn.push([ticks, digest]);
       });
     });
+    // The tick pending before the watch began goes uncounted: Home waits
+    // for one that is counted.
+    await watched.page.waitForFunction(() => window.counting);
     await watched.page.keyboard.press('Home');
     // Until 20 frames have one drawn 384 ticks before them: how many ticks
     // that takes depends on how often the engine draws.
