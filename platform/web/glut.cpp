@@ -67,8 +67,10 @@ EM_JS(int, browsersKey, (int modifierKey), {
 });
 // clang-format on
 
-// A key goes to the program's callback for it; the browser does nothing
-// else with it, so no key the program is given scrolls the page.
+// A key goes to the program's callback for it. Answering EM_TRUE makes
+// html5.h cancel the browser's own action, which only the keys that
+// would scroll the page or start a find need: Tab, the function keys
+// and the rest stay the browser's.
 EM_BOOL keyDown(int /*type*/, const EmscriptenKeyboardEvent *event,
                 void * /*data*/) {
   const GlutKey key = glutKeyFor(event->key, event->location);
@@ -79,10 +81,8 @@ EM_BOOL keyDown(int /*type*/, const EmscriptenKeyboardEvent *event,
     callbacks.special(key.code, mouse.x, mouse.y);
   } else if (key.kind == GlutKey::character && callbacks.keyboard != nullptr) {
     callbacks.keyboard(static_cast<unsigned char>(key.code), mouse.x, mouse.y);
-  } else {
-    return EM_FALSE;
   }
-  return EM_TRUE;
+  return cancelsBrowsersAction(key) ? EM_TRUE : EM_FALSE;
 }
 
 }  // namespace

@@ -62,3 +62,9 @@ GlutKey glutKeyFor(const char *name, int location) {
   const int typed = latin1(name);
   return typed < 0 ? GlutKey() : character(typed);
 }
+
+bool cancelsBrowsersAction(GlutKey key) {
+  if (key.kind == GlutKey::special) return key.code >= 100 && key.code <= 107;
+  if (key.kind != GlutKey::character) return false;
+  return (key.code >= 32 && key.code < 127) || key.code >= 160;
+}

@@ -11,3 +11,12 @@ struct GlutKey {
 // telling left (1) from right (2). The character is what the user typed
 // on whatever layout: "+" is "+" whether or not it took Shift.
 GlutKey glutKeyFor(const char *name, int location);
+
+// Whether the page cancels the browser's own action for KEY, once the
+// program has it: only where that action would move the page or take
+// the key away. So the keys that scroll (the arrows, PageUp, PageDown,
+// Home, End and Space) and the printable characters (Firefox starts its
+// quick find on ' and /). Tab, Escape, Enter, Backspace, Delete, the
+// function keys (F2 included, which no browser gives an action) and the
+// modifiers stay the browser's.
+bool cancelsBrowsersAction(GlutKey key);
