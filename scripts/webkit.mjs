@@ -24,7 +24,7 @@ const keys = {
   ArrowUp: Key.ARROW_UP, ArrowDown: Key.ARROW_DOWN, ArrowLeft: Key.ARROW_LEFT,
   ArrowRight: Key.ARROW_RIGHT, Home: Key.HOME, End: Key.END, PageUp: Key.PAGE_UP,
   PageDown: Key.PAGE_DOWN, Insert: Key.INSERT, Enter: Key.ENTER, Escape: Key.ESCAPE,
-  Shift: Key.SHIFT, F1: Key.F1, F2: Key.F2,
+  Shift: Key.SHIFT, Tab: Key.TAB, F1: Key.F1, F2: Key.F2, F5: Key.F5, F12: Key.F12,
 };
 
 const freePort = () => new Promise((resolve) => {

@@ -85,11 +85,15 @@ addEventListener('DOMContentLoaded', function() {
     held = now;
     Module['_webHold'](held ? 1 : 0);
     button.textContent = held ? 'Play' : 'Pause';
-    if (!held) still.hidden = true;
+    if (held) return;
+    still.hidden = true;
+    button.removeAttribute('aria-describedby');
   };
+  // The line is the button's description while it stands.
   var holdForLessMotion = function() {
     if (!lessMotion.matches) return;
     still.hidden = false;
+    button.setAttribute('aria-describedby', 'still');
     hold(true);
   };
   addEventListener('kelvarorunning', function() {

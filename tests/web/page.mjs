@@ -297,6 +297,22 @@ export async function openKelvaro(options,
       return false;
     },
 
+    // The control that has the focus: its key, or its id.
+    focused: () => page.evaluate(() => document.activeElement.dataset.key ?? document.activeElement.id),
+
+    // Presses Tab (with Shift, if BACK) until the control WANT has the
+    // focus, as a person would, at most 20 times.
+    tabTo: async (want, back = false) => {
+      if (await kelvaro.focused() === want) return;
+      const passed = [];
+      while (passed.length < 20) {
+        await page.keyboard.press(back ? 'Shift+Tab' : 'Tab');
+        passed.push(await kelvaro.focused());
+        if (passed.at(-1) === want) return;
+      }
+      assert.fail(`Tab did not reach ${want}, passing ${passed.join(', ')}`);
+    },
+
     companionShown: (image) => findColour(image, 'companion').count >= pictures['companion.shown'][0],
 
     // What files weigh, gzipped, in bytes: PATHS, or all that the page

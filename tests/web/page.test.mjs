@@ -126,17 +126,17 @@ test('the key table is the controls: a click, Enter or Space presses a key once'
   await expectBall('a double click on -', 'ball.radius29');
   // A focused control takes Enter and Space as any button does; every
   // other key goes to the program, once.
-  await control('x').focus();
+  await kelvaro.tabTo('x');
   await press(...times(5, 'Enter'));
   await expectBall('Enter 5 times on x', 'ball.offset20');
   await press(...times(5, 'x'));
   await expectBall('x typed 5 times with x focused', 'ball.offset40');
-  await control('z').focus();
+  await kelvaro.tabTo('z');
   await press(...times(5, ' '));
   await expectBall('Space 5 times on z', 'ball.offset20');
   await press('r');
   await expectBall('after r', 'ball.start');
-  await page.evaluate(() => document.activeElement.blur());
+  await page.locator('h1').click();  // the focus back to the page
 });
 
 test('axe finds nothing to fault on the page', needs('playwright'), async () => {
@@ -233,12 +233,73 @@ test('Pause holds the picture still, a key still draws at once, and Play moves i
     assert.ok(still.data.equals((await shot()).data), 'the picture moved while paused');
   } finally {
     // Space on the focused button presses it, as on any page.
-    await pause.focus();
+    await kelvaro.tabTo('pause');
     await press(' ');
   }
   assert.equal(await pause.innerText(), 'Pause');
   const playing = await shot();
   assert.ok(await pollShots(2, (image) => !image.data.equals(playing.data)), 'Play did not move the ball');
+});
+
+// Whether the motion is held, as the picture and Pause's name show.
+async function expectHeld(shown, held) {
+  assert.equal(await shown.page.locator('#pause').innerText(), held ? 'Play' : 'Pause');
+  const before = await shown.shot();
+  const moves = await shown.pollShots(held ? 0.5 : 2, (image) => !image.data.equals(before.data));
+  assert.equal(moves, !held, held ? 'the picture moved while held' : 'the picture stood still');
+}
+
+test('by keyboard alone: Tab through the controls and back, Pause held and let go, the browser\'s keys kept',
+  async () => {
+  const fresh = await openKelvaro({ viewport }, { session, clock: false });
+  try {
+    // A listener after the page's own hears whether it cancelled a key,
+    // and keeps the function keys from reloading or opening the tools.
+    await fresh.page.evaluate(() => addEventListener('keydown', (event) => {
+      (window.kept ??= {})[event.key] = !event.defaultPrevented;
+      if (/^F\d/.test(event.key)) event.preventDefault();
+    }));
+    for (const key of ['F1', 'F5', 'F12', 'Escape', 'ArrowDown', 'ArrowUp', 'Home', ' ', "'", '/']) {
+      await fresh.page.keyboard.press(key);
+    }
+    const order = ['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', '+', '-', 'x', 'z', 'r', 'a', 'Home', 'pause',
+      ...(await fresh.page.locator('#fullscreen').isVisible() ? ['fullscreen'] : [])];
+    for (const want of order) {
+      await fresh.page.keyboard.press('Tab');
+      assert.equal(await fresh.focused(), want, 'Tab');
+    }
+    for (const want of order.slice(0, -1).reverse()) {
+      await fresh.page.keyboard.press('Shift+Tab');
+      assert.equal(await fresh.focused(), want, 'Shift+Tab');
+    }
+    const kept = { F1: true, F5: true, F12: true, Escape: true, Tab: true, ArrowDown: false, ArrowUp: false,
+      Home: false, ' ': false, "'": false, '/': false };
+    assert.deepEqual(await fresh.page.evaluate((keys) => Object.fromEntries(keys.map((key) => [key, window.kept[key]])),
+      Object.keys(kept)), kept, 'whether the browser keeps each key');
+    await fresh.tabTo('pause');
+    for (const key of ['Enter', ' ']) {
+      await fresh.page.keyboard.press(key);
+      await expectHeld(fresh, true);
+      await fresh.page.keyboard.press(key);
+      await expectHeld(fresh, false);
+    }
+  } finally {
+    await fresh.close();
+  }
+});
+
+test('a screen reader reads the canvas, each control, and whether the motion is held', needs('playwright'),
+  async () => {
+  const read = async () => [...(await page.locator('body').ariaSnapshot()).matchAll(/- '?(img|button) "([^"]*)"/g)]
+    .map(([, role, name]) => `${role}: ${name}`);
+  const names = await read();
+  assert.equal(names[0], 'img: A wire-frame ball falling onto a square floor and bouncing');
+  assert.equal(names.filter((name) => /^button: \S+: \w/.test(name)).length, 11, names.join('; '));
+  const fullScreen = await page.locator('#fullscreen').isVisible() ? ['button: Full screen'] : [];
+  assert.deepEqual(names.slice(12), ['button: Pause', ...fullScreen]);
+  await page.locator('#pause').click();
+  assert.ok((await read()).includes('button: Play'), 'Pause held does not read as Play');
+  await page.locator('#pause').click();
 });
 
 // Less motion asked for as each engine can be asked: Playwright's
@@ -256,6 +317,7 @@ test('asked for less motion, the page starts still and says why', lessMotion[eng
   try {
     assert.equal(await calm.page.locator('#pause').innerText(), 'Play');
     assert.match(await calm.page.locator('p.still').innerText(), /less motion\. Play starts it/);
+    assert.equal(await calm.page.locator('#pause').getAttribute('aria-describedby'), 'still');
     const first = await calm.shot();
     await calm.expectBall('the first frame', 'ball.start', first);
     await calm.page.waitForTimeout(1000);
