@@ -19,7 +19,7 @@ set(web_options
   # Math (the wasm is half the size without musl's), no GL error
   # tracking, no extension switched on that is not asked for, nothing
   # that evaluates strings (the page's CSP forbids it).
-  -sMALLOC=emmalloc -sJS_MATH -sSUPPORT_ERRNO=0 -sTEXTDECODER=2 -sDYNAMIC_EXECUTION=0
+  -sMALLOC=emmalloc -sJS_MATH -sTEXTDECODER=2 -sDYNAMIC_EXECUTION=0
   -sGL_TRACK_ERRORS=0 -sGL_POOL_TEMP_BUFFERS=0 -sGL_SUPPORT_AUTOMATIC_ENABLE_EXTENSIONS=0
   "SHELL:--pre-js ${web_dir}/module.js")
 target_link_options(kelvaro_platform INTERFACE ${web_options})
