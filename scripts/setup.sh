@@ -50,7 +50,7 @@ case "${1:-build}" in
     ;;
   record) wanted=("${build_packages[@]}" xvfb xdotool ffmpeg) ;;
   # A fresh root of another Debian release (scripts/debian.sh).
-  debian) wanted=(debootstrap git) ;;
+  debian) wanted=(mmdebstrap git) ;;
   test | bench)
     wanted=("${build_packages[@]}" "${web_packages[@]}" "${package_packages[@]}"
       "${windows_packages[@]}" "${wine_packages[@]}" "${arm64_packages[@]}"
