@@ -17,3 +17,8 @@
 #if !defined(__APPLE__) && !defined(__EMSCRIPTEN__)
 #include "platform/unsynced_window.h"
 #endif
+
+// Windows scales each window apart, by its screen's DPI.
+#if defined(_WIN32)
+#include "platform/display_scale.h"
+#endif

@@ -6,7 +6,7 @@ enable_language(RC)
 
 find_package(FreeGLUT CONFIG REQUIRED)
 find_package(OpenGL REQUIRED)
-add_library(kelvaro_platform STATIC ${windows_dir}/unsync_swaps.cpp)
+add_library(kelvaro_platform STATIC ${windows_dir}/unsync_swaps.cpp ${windows_dir}/display_scale.cpp)
 target_include_directories(kelvaro_platform PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(kelvaro_platform PUBLIC
   FreeGLUT::freeglut_static OpenGL::GLU OpenGL::GL)
@@ -32,7 +32,7 @@ configure_file(${windows_dir}/kelvaro.rc.in kelvaro.rc @ONLY)
 function(kelvaro_windows_program target)
   target_sources(${target} PRIVATE ${CMAKE_BINARY_DIR}/kelvaro.rc)
   set_source_files_properties(${CMAKE_BINARY_DIR}/kelvaro.rc PROPERTIES
-    OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/kelvaro.ico)
+    OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/kelvaro.ico;${windows_dir}/kelvaro.manifest")
   set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
   # No build time in the PE header, so that the same sources give the
   # same .exe.

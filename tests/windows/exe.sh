@@ -1,6 +1,6 @@
 # The zip holds what a Windows user needs and no more, and kelvaro.exe is
 # a GUI program that brings its own runtime, needs only DLLs that every
-# Windows has, and carries its icon and version information.
+# Windows has, and carries its icon, its manifest and version information.
 # Usage: bash exe.sh ZIP
 set -euo pipefail
 zip=${1:?usage: exe.sh ZIP}
@@ -33,6 +33,11 @@ for size in 16 20 24 32 40 48 64 128 256; do
 done
 grep -q '"GLUT_ICON" 14 /\* RT_GROUP_ICON \*/' "$work/resources.rc" ||
   fail "no icon named GLUT_ICON, which freeglut gives its window"
+# The manifest, which makes it aware of each screen's scale.
+grep -q '^1 24 /\* RT_MANIFEST \*/' "$work/resources.rc" || fail "no manifest"
+for awareness in '<dpiAware[^>]*>true/pm<' '<dpiAwareness[^>]*>PerMonitorV2, PerMonitor<'; do
+  grep -aq "$awareness" "$exe" || fail "the manifest does not declare $awareness"
+done
 for value in '"ProductName", "Kelvaro"' '"FileDescription", "Kelvaro: ' '"ProductVersion", "' \
   '"OriginalFilename", "kelvaro.exe"'; do
   grep -qF "VALUE $value" "$work/resources.rc" || fail "no version information $value"
