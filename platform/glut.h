@@ -12,13 +12,9 @@
 
 // GLX and WGL hold every swap until the display's next refresh, and GLUT
 // has no call to stop them; there, the window is asked for swaps that do
-// not wait as soon as it exists. Apple's OpenGL does not hold a windowed
-// swap, and the browser ticks apart from its frames.
+// not wait as soon as it exists (and on Windows sized at its screen's
+// scale). Apple's OpenGL does not hold a windowed swap, and the browser
+// ticks apart from its frames.
 #if !defined(__APPLE__) && !defined(__EMSCRIPTEN__)
-#include "platform/unsynced_window.h"
-#endif
-
-// Windows scales each window apart, by its screen's DPI.
-#if defined(_WIN32)
-#include "platform/display_scale.h"
+#include "platform/created_window.h"
 #endif
