@@ -26,9 +26,7 @@ for dpi in 96 144 192; do
     fail "at $dpi DPI the window is $shot_w x $shot_h"
   read -r _ x0 y0 x1 y1 < <(find_colour floor)
   width=$((x1 - x0 + 1)) height=$((y1 - y0 + 1))
-  if [ "$dpi" = 96 ]; then
-    base_width=$width base_height=$height
-  fi
+  [ "$dpi" != 96 ] || base_width=$width base_height=$height
   # Each of the box's four edges may fall a pixel either way of where
   # the scale puts it: so much may the area differ.
   want_width=$((base_width * dpi / 96)) want_height=$((base_height * dpi / 96))
