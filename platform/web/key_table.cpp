@@ -64,7 +64,9 @@ GlutKey glutKeyFor(const char *name, int location) {
 }
 
 bool cancelsBrowsersAction(GlutKey key) {
+  // freeglut's codes for the arrows, PageUp, PageDown, Home and End.
   if (key.kind == GlutKey::special) return key.code >= 100 && key.code <= 107;
   if (key.kind != GlutKey::character) return false;
+  // Latin-1's printable characters: not its controls, nor Delete.
   return (key.code >= 32 && key.code < 127) || key.code >= 160;
 }
