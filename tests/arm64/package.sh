@@ -2,7 +2,7 @@
 # arm64's libraries, and its program is an ARM aarch64 executable; it is
 # unpacked into DIR/root for the end-to-end tests (nothing is installed).
 # Usage: bash package.sh DIR
-set -euo pipefail
+. "$(dirname "$0")/../strict.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 dir=${1:?usage: package.sh DIR}
 fail() { echo "FAIL: $*" >&2; exit 1; }

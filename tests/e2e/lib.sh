@@ -14,7 +14,7 @@
 # However a test ends, the program is then closed as a window manager
 # closes it, and the test fails unless it exits with 0 having printed
 # nothing: so every test also checks that, and a sanitizer's report.
-set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/../strict.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
 pictures=$(dirname "${BASH_SOURCE[0]}")/../pictures.txt
 
@@ -28,6 +28,7 @@ win=""
 cleanup() {
   local status=$?
   set +e
+  trap - ERR
   if [ -n "$pid" ]; then
     if ! close_window; then
       echo "FAIL: $close_error" >&2

@@ -3,7 +3,7 @@
 # program unpacked from it (nothing is installed) shows the start picture
 # and closes cleanly, checked by the end-to-end start-up test.
 # Usage: bash package.sh BUILD_DIR WM_CLOSE
-set -euo pipefail
+. "$(dirname "$0")/../strict.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvaro-package.XXXXXX")
 trap 'rm -rf "$work"' EXIT

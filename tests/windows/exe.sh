@@ -2,7 +2,7 @@
 # a GUI program that brings its own runtime, needs only DLLs that every
 # Windows has, and carries its icon, its manifest and version information.
 # Usage: bash exe.sh ZIP
-set -euo pipefail
+. "$(dirname "$0")/../strict.sh"
 zip=${1:?usage: exe.sh ZIP}
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvaro-exe.XXXXXX")
 trap 'rm -rf "$work"' EXIT
