@@ -3,7 +3,7 @@
 # its command runs leaves no mount and no process of its root, and the
 # cache keeps its files; the next runs, two at once, pass and clear the
 # killed run's root.
-set -euo pipefail
+. "$(dirname "$0")/../strict.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 if [ -e /etc/kelvaro-debian-root ]; then
   echo "Skipped: this is a root of scripts/debian.sh, and none is made inside another"
@@ -12,7 +12,8 @@ fi
 cache=${KELVARO_DEBIAN_CACHE:-/var/cache/kelvaro/debian}/trixie
 log=$(mktemp)
 trap 'rm -f "$log" "$log".*' EXIT
-files() { find "$cache" -type f 2>/dev/null | wc -l; }
+# The cache's files: none where no run has made it yet.
+files() { if [ -d "$cache" ]; then find "$cache" -type f | wc -l; else echo 0; fi; }
 fail() { echo "FAIL: $*" >&2; cat "$log" >&2; exit 1; }
 # What of the root in $1 is still mounted, or still runs, anywhere.
 left() {
