@@ -7,7 +7,7 @@
 # a clean lintian, and the web zip unpacked and served passing the
 # desktop page test.
 # Usage: bash release.sh     (KELVARO_FREEGLUT: a built freeglut to reuse)
-set -euo pipefail
+. "$(dirname "$0")/../strict.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvaro-release-test.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -35,8 +35,9 @@ for arch in amd64 arm64; do
   [ -z "$bad" ] || fail "the $arch package holds files of other modes: $bad"
 done
 unzip -q "$dist/kelvaro-$version-windows-x86_64.zip" -d "$work/windows"
+# Read to the end: grep -q would leave windres writing into a closed pipe.
 x86_64-w64-mingw32-windres -J coff -O rc -i "$work/windows/kelvaro-$version-windows-x86_64/kelvaro.exe" |
-  grep -qF "VALUE \"ProductVersion\", \"$version\"" || fail "kelvaro.exe is not version $version"
+  grep -F "VALUE \"ProductVersion\", \"$version\"" >/dev/null || fail "kelvaro.exe is not version $version"
 tar -xzf "$dist/kelvaro-$version.tar.gz" -C "$work"
 grep -q "^project(kelvaro VERSION $version " "$work/kelvaro-$version/CMakeLists.txt" ||
   fail "the sources are not those of version $version"
