@@ -40,8 +40,10 @@ inside() {
   mirror=$(debian_mirror debian) || { echo "No Debian mirror in this machine's apt sources" >&2; exit 1; }
   security=$(debian_mirror debian-security) || security=
   # Whether SUITE is on MIRROR: not every release has updates and security.
+  # apt-helper fetches into a file of its own (it cannot write /dev/null).
   has_suite() {
-    /usr/lib/apt/apt-helper download-file "$1/dists/$2/Release" /dev/null >/dev/null 2>&1
+    /usr/lib/apt/apt-helper download-file "$1/dists/$2/Release" "$work/Release" >/dev/null 2>&1 &&
+      rm -f "$work/Release"
   }
 
   # Its apt sources, from the same mirrors, and the site's own apt
