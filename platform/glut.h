@@ -11,10 +11,10 @@
 #endif
 
 // GLX and WGL hold every swap until the display's next refresh, and GLUT
-// has no call to stop them; there, the window is asked for swaps that do
-// not wait as soon as it exists (and on Windows sized at its screen's
-// scale). Apple's OpenGL does not hold a windowed swap, and the browser
-// ticks apart from its frames.
+// has no call to stop them, nor one for the display's scale; there, the
+// window is sized at the scale and asked for swaps that do not wait as
+// it is made. Apple's OpenGL does not hold a windowed swap, and the
+// browser ticks apart from its frames and scales by itself.
 #if !defined(__APPLE__) && !defined(__EMSCRIPTEN__)
 #include "platform/created_window.h"
 #endif
