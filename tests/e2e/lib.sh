@@ -44,7 +44,8 @@ cleanup() {
     echo "kelvaro printed:" >&2
     cat "$work/stdout" "$work/stderr" 2>/dev/null | head -c 8000 >&2
   fi
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  # The display's servers, and whatever else the test started.
+  kill $(jobs -p) 2>/dev/null
   wait 2>/dev/null
   rm -rf "$work"
   exit "$status"
@@ -230,6 +231,27 @@ expect_start_view() {
   expect_ball "$1" $(picture ball.start)
   expect_box "$1" floor $(picture floor.start)
   [ "$(count_colour companion)" -eq 0 ] || fail "$1: companion shown"
+}
+
+# At DPI, the window is 300 x 400 at the scale, in the screen's own
+# pixels, and the picture fills it: the floor's box grows with the square
+# of the scale, from its box in the first call, which must be at 96 DPI.
+# The box, not the floor's pixels: the ball may be in front of the floor,
+# but never in front of its outermost pixels. Each of the box's four
+# edges may fall a pixel either way of where the scale puts it: so much
+# may the area differ.
+expect_scaled() {
+  local dpi=$1 x0 y0 x1 y1 width height want_width want_height tolerance
+  shot
+  [ "$shot_w x $shot_h" = "$((300 * dpi / 96)) x $((400 * dpi / 96))" ] ||
+    fail "at $dpi DPI the window is $shot_w x $shot_h"
+  read -r _ x0 y0 x1 y1 < <(find_colour floor)
+  width=$((x1 - x0 + 1)) height=$((y1 - y0 + 1))
+  [ -n "${base_width:-}" ] || base_width=$width base_height=$height
+  want_width=$((base_width * dpi / 96)) want_height=$((base_height * dpi / 96))
+  tolerance=$((2 * (want_width + want_height) + 4))
+  expect_between "at $dpi DPI the floor's box" $((width * height)) \
+    $((want_width * want_height - tolerance)) $((want_width * want_height + tolerance))
 }
 
 # The program is still running.
