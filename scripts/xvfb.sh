@@ -18,3 +18,31 @@ start_xvfb() {
   done
   export DISPLAY=":$(head -n 1 "$1/display")"
 }
+
+# Sourced too: start_weston DIR starts a Wayland desktop, writing into
+# DIR: Weston, drawing with pixman, as a window on the current display,
+# with XWayland for X11 programs. Its X11 backend makes the display's
+# keyboard its seat (its headless backend has none, so no window there
+# is given a key); the window is focused, so keys typed on the display
+# reach the window that Weston focuses. Sets weston_pid, keeps the
+# display Weston runs on as desktop and exports DISPLAY as XWayland's.
+start_weston() {
+  desktop=$DISPLAY
+  mkdir -m 700 "$1/runtime"
+  XDG_RUNTIME_DIR=$1/runtime weston --backend=x11-backend.so --use-pixman --xwayland \
+    --width=1024 --height=900 --log="$1/weston.log" >/dev/null 2>&1 &
+  weston_pid=$!
+  local tries=0 xwayland="" output
+  until [ -n "$xwayland" ]; do
+    tries=$((tries + 1))
+    if [ "$tries" -gt 100 ]; then
+      echo "Weston offered no X server within 10 s: $(cat "$1/weston.log" 2>/dev/null)" >&2
+      return 1
+    fi
+    sleep 0.1
+    xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$1/weston.log" 2>/dev/null || true)
+  done
+  output=$(timeout 10 xdotool search --sync --onlyvisible --classname '^weston' | head -n 1) &&
+    xdotool windowfocus --sync "$output" || { echo "Weston's window did not appear within 10 s" >&2; return 1; }
+  export DISPLAY=$xwayland
+}

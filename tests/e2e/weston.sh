@@ -1,0 +1,17 @@
+# On a Wayland desktop, through XWayland: Weston on the test's Xvfb
+# (scripts/xvfb.sh). The start-up picture, a key typed on the desktop's
+# keyboard, a resize, and the close as the desktop does it, after which
+# the program exits with 0 having printed nothing.
+. "$(dirname "$0")/lib.sh"
+
+start_xvfb "$work" 1280x1024x24 || fail "no X server"
+start_weston "$work" || fail "no Weston"
+start_kelvaro
+expect_start_view "under Weston"
+DISPLAY=$desktop xdotool key a
+wait_for_frames 2
+[ "$(count_colour companion)" -gt 0 ] || fail "under Weston, a shows no companion"
+resize 400 300
+shot
+[ "$shot_w x $shot_h" = "400 x 300" ] || fail "under Weston, resized to $shot_w x $shot_h"
+[ "$(count_colour floor)" -gt 0 ] || fail "under Weston, no floor after the resize"
