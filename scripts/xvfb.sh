@@ -7,16 +7,10 @@
 start_xvfb() {
   Xvfb -displayfd 3 -screen 0 "$2" -nolisten tcp -noreset 3>"$1/display" 2>"$1/xvfb.log" &
   xvfb_pid=$!
-  local tries=0
-  until [ -s "$1/display" ]; do
-    tries=$((tries + 1))
-    if [ "$tries" -gt 100 ]; then
-      echo "Xvfb did not start: $(cat "$1/xvfb.log")" >&2
-      return 1
-    fi
-    sleep 0.1
-  done
-  export DISPLAY=":$(head -n 1 "$1/display")"
+  local display
+  display=$(first_output head -n 1 "$1/display") ||
+    { echo "Xvfb did not start within 10 s: $(cat "$1/xvfb.log")" >&2; return 1; }
+  export DISPLAY=":$display"
 }
 
 # Sourced too: start_weston DIR starts a Wayland desktop, writing into
@@ -32,17 +26,22 @@ start_weston() {
   XDG_RUNTIME_DIR=$1/runtime weston --backend=x11-backend.so --use-pixman --xwayland \
     --width=1024 --height=900 --log="$1/weston.log" >/dev/null 2>&1 &
   weston_pid=$!
-  local tries=0 xwayland="" output
-  until [ -n "$xwayland" ]; do
-    tries=$((tries + 1))
-    if [ "$tries" -gt 100 ]; then
-      echo "Weston offered no X server within 10 s: $(cat "$1/weston.log" 2>/dev/null)" >&2
-      return 1
-    fi
-    sleep 0.1
-    xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$1/weston.log" 2>/dev/null || true)
-  done
+  local xwayland output
+  xwayland=$(first_output sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$1/weston.log") ||
+    { echo "Weston offered no X server within 10 s: $(cat "$1/weston.log" 2>/dev/null)" >&2; return 1; }
   output=$(timeout 10 xdotool search --sync --onlyvisible --classname '^weston' | head -n 1) &&
-    xdotool windowfocus --sync "$output" || { echo "Weston's window did not appear within 10 s" >&2; return 1; }
+    timeout 10 xdotool windowfocus --sync "$output" || { echo "Weston's window did not appear or take the focus within 10 s" >&2; return 1; }
   export DISPLAY=$xwayland
+}
+
+# Prints what COMMAND prints once it prints anything, trying every 0.1 s
+# for up to 10 s; fails if it never does.
+first_output() {
+  local tries said
+  for ((tries = 0; tries < 100; tries++)); do
+    said=$("$@" 2>/dev/null || true)
+    [ -z "$said" ] || { echo "$said"; return 0; }
+    sleep 0.1
+  done
+  return 1
 }
