@@ -12,6 +12,9 @@
 #                                     build, companion off and on (default 10 s a run)
 #   bench/bench.sh --arm64 [SECONDS]  arm64 build under QEMU's emulation against the
 #                                     native build, companion off and on (default 10 s)
+#   bench/bench.sh --weston [SECONDS] native under Weston, a Wayland desktop, through
+#                                     XWayland, against the same on Xvfb, companion
+#                                     off and on (default 10 s a run)
 #   bench/bench.sh --vblank [SECONDS] native, on a modelled display that holds each swap
 #                                     until its refresh (tests/tools/vblank.c), at 30, 60,
 #                                     75, 120 and 144 Hz, its blank there and gone by
@@ -29,7 +32,7 @@ docs=$root/docs
 doc=$docs/performance.md
 mode=run
 case "${1:-}" in
-  --soak | --web | --windows | --arm64 | --vblank) mode=${1#--} && shift ;;
+  --soak | --web | --windows | --arm64 | --weston | --vblank) mode=${1#--} && shift ;;
 esac
 seconds=${1:-$([ "$mode" = soak ] && echo 300 || echo 10)}
 
@@ -52,7 +55,7 @@ stop_kelvaro() {
   pid=""
 }
 trap 'stop_kelvaro; [ "$mode" != windows ] || wineserver -k 2>/dev/null
-  [ -z "$xvfb_pid" ] || kill "$xvfb_pid"; rm -rf "$work"' EXIT
+  kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 . "$root/scripts/xvfb.sh"
 start_xvfb "$work" 1024x768x24
 
@@ -187,15 +190,16 @@ write_section() {
 }
 
 # Another build (NAME, its runs called TITLE, run by the command that
-# follows) and the native one, companion off and on, taking turns so
-# that both see the same machine: the figures and their percentiles.
+# follows, on other_display if set) and the native one, companion off
+# and on, taking turns so that both see the same machine: the figures
+# and their percentiles.
 versus_native() {
   local name=$1 title=$2 native_off native_on other_off other_on
   shift 2
   native_off=$(measure off)
   program=("$@") build=$name
-  other_off=$(measure off)
-  other_on=$(measure on)
+  other_off=$(DISPLAY=${other_display:-$DISPLAY} measure off)
+  other_on=$(DISPLAY=${other_display:-$DISPLAY} measure on)
   program=("$root/build/kelvaro") build=native
   native_on=$(measure on)
   ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
@@ -289,6 +293,14 @@ $(versus_native wine "Under Wine" wine "$root/build-windows/kelvaro.exe")"
 
 $(versus_native arm64 "Under QEMU" qemu-aarch64-static "$root/build-arm64/kelvaro")"
     section=arm64
+    ;;
+  weston)
+    start_weston "$work"
+    other_display=$DISPLAY DISPLAY=$desktop
+    body="$(machine) $(weston --version) with its X11 backend drawing with pixman, as a window on the same Xvfb, and $(Xwayland -version 2>&1 | head -n 1). Each run $seconds s, the two taking turns.
+
+$(versus_native weston "Under Weston" "$root/build/kelvaro")"
+    section=weston
     ;;
   vblank)
     # At each rate, the program as it was (nothing offered, so it asks
