@@ -4,6 +4,5 @@
 
 start_kelvaro
 press a Up Left x plus minus r Home F2 F1 Page_Up q Escape
-sleep 0.5
 close_window || fail "$close_error"
 expect_silent
