@@ -30,7 +30,8 @@ start_weston() {
   xwayland=$(first_output sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$1/weston.log") ||
     { echo "Weston offered no X server within 10 s: $(cat "$1/weston.log" 2>/dev/null)" >&2; return 1; }
   output=$(timeout 10 xdotool search --sync --onlyvisible --classname '^weston' | head -n 1) &&
-    timeout 10 xdotool windowfocus --sync "$output" || { echo "Weston's window did not appear or take the focus within 10 s" >&2; return 1; }
+    timeout 10 xdotool windowfocus --sync "$output" ||
+    { echo "Weston's window did not appear or take the focus within 10 s" >&2; return 1; }
   export DISPLAY=$xwayland
 }
 
