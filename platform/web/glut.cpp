@@ -148,12 +148,15 @@ void glutPostRedisplay() {
 void glutSwapBuffers() {}
 
 // The window is shown: reshape, then the first frame, and from then on
-// the keys. Like freeglut's, the loop never returns: main stops here,
-// and the browser's events and timers call the program from now on.
+// the keys. The first frame is drawn at once, not in the browser's next
+// animation frame: the page shows it with its first paint. Like
+// freeglut's, the loop never returns: main stops here, and the browser's
+// events and timers call the program from now on.
 void glutMainLoop() {
   running = true;
   const WindowPoint size = windowSize();
-  windowResized(size.x, size.y);
+  if (callbacks.reshape != nullptr) callbacks.reshape(size.x, size.y);
+  frame(0.0, nullptr);
   emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr,
                                   EM_TRUE, keyDown);
   windowShown();

@@ -32,10 +32,10 @@ if(EXISTS /usr/share/nodejs/acorn)
 endif()
 
 # The site is the build folder: the program's script and, beside it, our
-# page with its style, its script and its web app manifest, the desktop
+# page with its style, its scripts and its web app manifest, the desktop
 # icon and PNGs drawn from it, the licence that the page's footer links
 # to, and the service worker made for them all.
-foreach(file kelvaro.css page.js kelvaro.webmanifest)
+foreach(file kelvaro.css page.js context.js kelvaro.webmanifest)
   configure_file(${web_dir}/${file} ${CMAKE_BINARY_DIR}/${file} COPYONLY)
 endforeach()
 configure_file(${web_dir}/kelvaro.html ${CMAKE_BINARY_DIR}/kelvaro.html @ONLY)  # its version
@@ -51,7 +51,7 @@ function(kelvaro_web_site target)
     COMMAND ${CMAKE_COMMAND} -DSVG=${PROJECT_SOURCE_DIR}/data/kelvaro.svg
             -DOUT=${CMAKE_BINARY_DIR} -P ${web_dir}/icons.cmake
     DEPENDS ${PROJECT_SOURCE_DIR}/data/kelvaro.svg ${web_dir}/icons.cmake VERBATIM)
-  set(files kelvaro.html kelvaro.css page.js $<TARGET_FILE_NAME:${target}> kelvaro.svg
+  set(files kelvaro.html kelvaro.css page.js context.js $<TARGET_FILE_NAME:${target}> kelvaro.svg
             kelvaro.webmanifest ${icons} LICENSE.txt)
   list(TRANSFORM files PREPEND ${CMAKE_BINARY_DIR}/ OUTPUT_VARIABLE paths)
   add_custom_command(OUTPUT sw.js

@@ -191,6 +191,18 @@ int glutCreateWindow(const char * /*title*/) {
     showFailure(noWebGL, 1, 1);
     emscripten_exit_with_live_runtime();
   }
+  // The page made the context as it was parsed (context.js), for a
+  // GLUT_DOUBLE window; a window of another mode would be given that one
+  // all the same, and would not draw as it asks.
+  EmscriptenWebGLContextAttributes given;
+  emscripten_webgl_get_context_attributes(window.context, &given);
+  if (given.alpha != attributes.alpha || given.depth != attributes.depth ||
+      given.stencil != attributes.stencil ||
+      given.antialias != attributes.antialias) {
+    emscripten_console_error(
+        "Kelvaro's window was given a WebGL context of another mode than it "
+        "asks for: context.js makes it for another.");
+  }
   emscripten_webgl_make_context_current(window.context);
   prepareFixedFunction();
   emscripten_set_webglcontextlost_callback(canvas, nullptr, EM_FALSE,
