@@ -1,7 +1,8 @@
 // Measures the web build in each engine (Chromium, Firefox, WebKit) on a
 // private Xvfb: ticks a second against that engine's own ceiling
-// (ceiling.html: the same 10 ms timer chain with a trivial frame). In
-// Chromium also the time to the first frame, what its GPU process spends
+// (ceiling.html: the same 10 ms timer chain with a trivial frame), and
+// the time to the first frame against the ceiling's, over nine loads of
+// each with an empty cache. In Chromium also what its GPU process spends
 // and what the page weighs, and a trace of each page shows what made
 // ticks late. Runs alternate, a round at a time, so that both sides see
 // the same machine. Prints "ENGINE.NAME value" lines and writes the gaps
@@ -20,11 +21,11 @@ import { traceLateTicks } from './trace.mjs';
 
 const [webDir, outDir, seconds = '10', rounds = '3'] = process.argv.slice(2);
 
-// Injected before the page's own scripts (in WebKit, whose driver cannot,
-// as soon as it has loaded): notes the time of every run of a 10 ms
-// timer's callback (a tick), counts animation frames, notes the first
-// WebGL draw and, where the engine reports them, main-thread tasks of
-// over 50 ms.
+// Run before the page's own scripts, as the first script of its head in
+// the bench's copy of each page: notes the time of every run of a 10 ms
+// timer's callback (a tick), counts animation frames, notes when the
+// WebGL context was asked for and made, the first WebGL draw and, where
+// the engine reports them, main-thread tasks of over 50 ms.
 function watch() {
   const bench = (window.bench = { ticks: [], frames: 0, firstDraw: null, longTasks: [] });
   if (PerformanceObserver.supportedEntryTypes.includes('longtask')) {
@@ -46,7 +47,10 @@ function watch() {
     });
   const getContextBefore = HTMLCanvasElement.prototype.getContext;
   HTMLCanvasElement.prototype.getContext = function (...args) {
+    bench.contextAsked ??= performance.now();
     const context = getContextBefore.apply(this, args);
+    if (!context || bench.contextMade) return context;
+    bench.contextMade = performance.now();
     for (const name of ['clear', 'drawArrays', 'drawElements']) {
       const draw = context[name];
       context[name] = function (...drawArgs) {
@@ -66,10 +70,13 @@ async function run(engine, browser, url, keys, fetched) {
   const chromium = engine === 'chromium';
   const context = await browser.newContext({ viewport: { width: 1024, height: 700 } });
   const page = await context.newPage();
-  if (chromium) page.on('requestfinished', (request) => fetched.add(new URL(request.url()).pathname.slice(1)));
-  await page.addInitScript?.(watch);
+  if (chromium) {
+    page.on('requestfinished', (request) => {
+      const file = new URL(request.url()).pathname.slice(1);
+      if (file !== 'bench-watch.js') fetched.add(file);
+    });
+  }
   await page.goto(url);
-  if (!page.addInitScript) await page.evaluate(watch);
   for (const key of keys) await page.keyboard.press(key);
   await page.waitForTimeout(1000);
   const gpu = chromium ? gpuProcess() : null;
@@ -85,7 +92,6 @@ async function run(engine, browser, url, keys, fetched) {
     seconds: (counted.at(-1) - counted[0]) / 1000,
     ticks: counted.length - 1,
     frames: frames - from[1],
-    firstDraw,
     // The longest task that began after the first frame was drawn.
     longest: Math.max(0, ...longTasks.filter(([start]) => start > firstDraw).map(([, ms]) => ms)),
     gpuSeconds,
@@ -93,10 +99,39 @@ async function run(engine, browser, url, keys, fetched) {
   };
 }
 
+// One load in a fresh context, with an empty cache, until the first
+// frame is drawn: when the page had its HTML, was parsed, had the
+// program's script, asked for its WebGL context and had it, and drew (ms
+// after navigation starts).
+async function firstFrame(browser, url) {
+  const context = await browser.newContext({ viewport: { width: 1024, height: 700 } });
+  try {
+    const page = await context.newPage();
+    await page.goto(url);
+    await page.waitForFunction(() => window.bench?.firstDraw != null, null, { timeout: 30000 });
+    return await page.evaluate(() => ({
+      html: performance.getEntriesByType('navigation')[0]?.responseEnd ?? 0,
+      parsed: performance.getEntriesByType('navigation')[0]?.domInteractive ?? 0,
+      script: performance.getEntriesByType('resource').find((one) => /kelvaro\.js$/.test(one.name))?.responseEnd ?? 0,
+      contextAsked: bench.contextAsked,
+      contextMade: bench.contextMade,
+      firstDraw: bench.firstDraw,
+    }));
+  } finally {
+    await context.close();
+  }
+}
+
+// The site, with watch() as the first script of each page's head.
 const stopDisplay = await startDisplay();
 const site = mkdtempSync(join(tmpdir(), 'kelvaro-bench-'));
 cpSync(webDir, site, { recursive: true });
 cpSync(new URL('ceiling.html', import.meta.url), join(site, 'ceiling.html'));
+writeFileSync(join(site, 'bench-watch.js'), `(${watch})();\n`);
+for (const page of ['kelvaro.html', 'ceiling.html']) {
+  const html = readFileSync(join(site, page), 'utf8');
+  writeFileSync(join(site, page), html.replace('<head>', '<head>\n<script src="bench-watch.js"></script>'));
+}
 const server = await serve(site);
 const pages = {
   ceiling: ['ceiling.html', []],
@@ -116,6 +151,18 @@ try {
             name === 'web' ? fetched : new Set()));
         }
       }
+      // The first frame, the two pages taking turns, nine loads each.
+      const loads = { ceiling: [], web: [] };
+      for (let load = 0; load < 9; load++) {
+        for (const name of Object.keys(loads)) {
+          loads[name].push(await firstFrame(browser, `${server.url}/${pages[name][0]}`));
+        }
+      }
+      for (const [name, list] of Object.entries(loads)) {
+        for (const field of ['html', 'parsed', 'script', 'contextAsked', 'contextMade', 'firstDraw']) {
+          console.log(`${engine}.${name}.${field} ${median(list.map((one) => one[field])).toFixed(0)}`);
+        }
+      }
       for (const [name, list] of Object.entries(runs)) {
         const sum = (field) => list.reduce((total, one) => total + one[field], 0);
         const key = `${engine}.${name}`;
@@ -124,7 +171,6 @@ try {
         writeFileSync(join(outDir, `${engine}-${name}.gaps`),
           list.flatMap((one) => one.gaps).map((gap) => gap.toFixed(3)).join('\n') + '\n');
         if (engine !== 'chromium') continue;
-        console.log(`${key}.first ${median(list.map((one) => one.firstDraw)).toFixed(0)}`);
         console.log(`${key}.longest ${Math.max(...list.map((one) => one.longest)).toFixed(0)}`);
         // The GPU process's CPU a frame (ms): in all, its main thread, and
         // llvmpipe's threads, which rasterize.
