@@ -69,9 +69,14 @@ start_kelvaro() {
   env ${KELVARO_PRELOAD:+LD_PRELOAD="$KELVARO_PRELOAD"} \
     "$KELVARO" -geometry +0+0 "$@" >"$work/stdout" 2>"$work/stderr" &
   pid=$!
-  win=$(timeout "${KELVARO_START_SECONDS:-10}" \
-    xdotool search --sync --onlyvisible --name '^Kelvaro$' | head -n 1) ||
-    fail "no window titled Kelvaro appeared"
+  # A search at a time until the window is there: a window that goes
+  # while a search walks the tree (Wine makes and drops some as it
+  # starts) ends that search with an X error.
+  local deadline=$((SECONDS + ${KELVARO_START_SECONDS:-10}))
+  until win=$(xdotool search --onlyvisible --name '^Kelvaro$' 2>/dev/null | head -n 1) && [ -n "$win" ]; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "no window titled Kelvaro appeared within ${KELVARO_START_SECONDS:-10} s"
+    sleep 0.05
+  done
   xdotool windowfocus --sync "$win"
   [ "$(xdotool getwindowfocus)" = "$win" ] || fail "the window did not take the focus"
   wait_for_frames
