@@ -31,7 +31,7 @@ struct Callbacks {
 
 Callbacks callbacks;
 std::list<Timer> timers;
-bool holding = false;  // the timers are held
+bool holding = true;  // the timers are held: at first, until the page is ready
 bool frameAsked = false;
 bool running = false;
 
@@ -124,7 +124,9 @@ void glutTimerFunc(unsigned int msecs, void (*callback)(int), int value) {
 
 // Holds the program's timers (HELD 1): none falls due until they are let
 // go (0), when each falls due its whole delay later, as after a late
-// timer; nothing catches up. The page's Pause.
+// timer; nothing catches up. The page's Pause, and its start: the program
+// starts before the page below the canvas is parsed, and its first tick
+// waits for the page to hold it or let it go (page.js).
 extern "C" EMSCRIPTEN_KEEPALIVE void webHold(int held) {
   if ((held != 0) == holding) return;
   holding = held != 0;

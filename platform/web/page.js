@@ -1,24 +1,13 @@
-// The page's own script, apart from the program's: its messages when the
-// program cannot run, its controls, Pause, the full screen, and the
-// service worker that keeps the page working offline.
-
-// Shows the message NAME (its data-failure) in the canvas's place, which
-// screen readers read out as an alert, or takes it away. FOR_GOOD, the
-// program cannot go on, and its controls and Pause are turned off.
-function kelvaroFailure(name, shown, forGood) {
-  document.querySelector('[data-failure="' + name + '"]').hidden = !shown;
-  document.getElementById('canvas').hidden = shown;
-  if (!forGood) return;
-  document.querySelectorAll('button[data-key], #pause').forEach(function(button) {
-    button.disabled = true;
-  });
-}
+// The page's own script, apart from the program's: the message when the
+// program is missing, its controls, Pause, the full screen, and the
+// service worker that keeps the page working offline. It runs once the
+// page is parsed, after the program has started (start.js has the
+// messages that the program itself shows).
 
 // If kelvaro.js did not load (a 404, a half-copied folder), the page
-// says so where the canvas would otherwise stay blank. Both scripts are
-// deferred: by the time the page is loaded, the program's has run or
-// failed. The browser has already reported a failed request in the
-// console.
+// says so where the canvas would otherwise stay blank. By the time the
+// page is parsed, the program's script has run or failed. The browser
+// has already reported a failed request in the console.
 addEventListener('DOMContentLoaded', function() {
   if (typeof Module == 'undefined') kelvaroFailure('script', true, true);
 });
@@ -72,15 +61,16 @@ addEventListener('DOMContentLoaded', function() {
 })();
 
 // Pause and Play, the page's own, not a key of the program's: held, no
-// tick runs, while the keys and the controls still redraw at once. Where
-// the device asks for less motion the page starts held, on its first
-// frame, and says why; the setting turned on later holds it too.
-// Nothing but Play ever starts the motion.
+// tick runs, while the keys and the controls still redraw at once. The
+// program's timers wait for the page (glut.cpp): here they are let go,
+// unless the device asks for less motion, when the page stays held on
+// its first frame and says why; the setting turned on later holds it
+// too. Nothing but Play ever starts the motion then.
 (function() {
   var button = document.getElementById('pause');
   var still = document.querySelector('p.still');
   var lessMotion = matchMedia('(prefers-reduced-motion: reduce)');
-  var held = false;
+  var held = true;
   var hold = function(now) {
     held = now;
     Module['_webHold'](held ? 1 : 0);
@@ -96,11 +86,11 @@ addEventListener('DOMContentLoaded', function() {
     button.setAttribute('aria-describedby', 'still');
     hold(true);
   };
-  addEventListener('kelvarorunning', function() {
-    button.hidden = false;
-    holdForLessMotion();
-    lessMotion.addEventListener('change', holdForLessMotion);
-  });
+  if (typeof Module == 'undefined' || !Module['running']) return;
+  button.hidden = false;
+  if (lessMotion.matches) holdForLessMotion();
+  else hold(false);
+  lessMotion.addEventListener('change', holdForLessMotion);
   button.addEventListener('click', function() { hold(!held); });
 })();
 

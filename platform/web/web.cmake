@@ -31,14 +31,48 @@ if(EXISTS /usr/share/nodejs/acorn)
   set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
 endif()
 
+# The base64 of the bytes that HEX spells, into OUT: how CSP writes a hash.
+function(kelvaro_base64 hex out)
+  set(digits ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/)
+  string(LENGTH "${hex}" length)
+  math(EXPR bytes "${length} / 2")
+  math(EXPR padding "(3 - ${bytes} % 3) % 3")
+  # Three bytes at a time, the last filled out with zeros, make four
+  # digits; a zero byte added makes a digit less and an "=".
+  string(REPEAT "00" ${padding} zeros)
+  set(hex "${hex}${zeros}")
+  set(text "")
+  math(EXPR last "${length} + 2 * ${padding} - 6")
+  foreach(at RANGE 0 ${last} 6)
+    string(SUBSTRING "${hex}" ${at} 6 group)
+    math(EXPR value "0x${group}")
+    foreach(shift 18 12 6 0)
+      math(EXPR index "(${value} >> ${shift}) & 63")
+      string(SUBSTRING ${digits} ${index} 1 digit)
+      string(APPEND text ${digit})
+    endforeach()
+  endforeach()
+  string(LENGTH "${text}" length)
+  math(EXPR length "${length} - ${padding}")
+  string(SUBSTRING "${text}" 0 ${length} text)
+  string(REPEAT "=" ${padding} equals)
+  set(${out} "${text}${equals}" PARENT_SCOPE)
+endfunction()
+
 # The site is the build folder: the program's script and, beside it, our
 # page with its style, its scripts and its web app manifest, the desktop
 # icon and PNGs drawn from it, the licence that the page's footer links
 # to, and the service worker made for them all.
-foreach(file kelvaro.css page.js context.js kelvaro.webmanifest)
+foreach(file kelvaro.css page.js kelvaro.webmanifest)
   configure_file(${web_dir}/${file} ${CMAKE_BINARY_DIR}/${file} COPYONLY)
 endforeach()
-configure_file(${web_dir}/kelvaro.html ${CMAKE_BINARY_DIR}/kelvaro.html @ONLY)  # its version
+# The page has its version, and start.js written into it with the hash
+# by which its CSP allows it.
+file(READ ${web_dir}/start.js KELVARO_START_JS)
+string(SHA256 start_sha256 "${KELVARO_START_JS}")
+kelvaro_base64(${start_sha256} KELVARO_START_HASH)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${web_dir}/start.js)
+configure_file(${web_dir}/kelvaro.html ${CMAKE_BINARY_DIR}/kelvaro.html @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/data/kelvaro.svg ${CMAKE_BINARY_DIR}/kelvaro.svg COPYONLY)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/LICENSE.txt COPYONLY)
 
@@ -51,7 +85,7 @@ function(kelvaro_web_site target)
     COMMAND ${CMAKE_COMMAND} -DSVG=${PROJECT_SOURCE_DIR}/data/kelvaro.svg
             -DOUT=${CMAKE_BINARY_DIR} -P ${web_dir}/icons.cmake
     DEPENDS ${PROJECT_SOURCE_DIR}/data/kelvaro.svg ${web_dir}/icons.cmake VERBATIM)
-  set(files kelvaro.html kelvaro.css page.js context.js $<TARGET_FILE_NAME:${target}> kelvaro.svg
+  set(files kelvaro.html kelvaro.css page.js $<TARGET_FILE_NAME:${target}> kelvaro.svg
             kelvaro.webmanifest ${icons} LICENSE.txt)
   list(TRANSFORM files PREPEND ${CMAKE_BINARY_DIR}/ OUTPUT_VARIABLE paths)
   add_custom_command(OUTPUT sw.js

@@ -78,10 +78,10 @@ EM_JS(void, watchCanvas, (), {
   watchRatio();
 });
 
-// Before the first tick falls due: the page may hold it (page.js).
+// The program has started: the page, once parsed, lets its timers go
+// or holds them (page.js).
 EM_JS(void, sayRunning, (), {
   Module['running'] = true;
-  dispatchEvent(new Event('kelvarorunning'));
 });
 // clang-format on
 
@@ -191,7 +191,7 @@ int glutCreateWindow(const char * /*title*/) {
     showFailure(noWebGL, 1, 1);
     emscripten_exit_with_live_runtime();
   }
-  // The page made the context as it was parsed (context.js), for a
+  // The page made the context as it was parsed (start.js), for a
   // GLUT_DOUBLE window; a window of another mode would be given that one
   // all the same, and would not draw as it asks.
   EmscriptenWebGLContextAttributes given;
@@ -201,7 +201,7 @@ int glutCreateWindow(const char * /*title*/) {
       given.antialias != attributes.antialias) {
     emscripten_console_error(
         "Kelvaro's window was given a WebGL context of another mode than it "
-        "asks for: context.js makes it for another.");
+        "asks for: start.js makes it for another.");
   }
   emscripten_webgl_make_context_current(window.context);
   prepareFixedFunction();

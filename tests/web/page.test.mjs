@@ -2,6 +2,7 @@
 // the page: open it, look at it, press keys. Screenshots are checked
 // against the same numbers as the native window's (tests/pictures.txt).
 import assert from 'node:assert/strict';
+import { createHash } from 'node:crypto';
 import { after, before } from 'node:test';
 
 import { AxeBuilder } from '@axe-core/playwright';
@@ -36,10 +37,14 @@ const companionShown = (image) => kelvaro.companionShown(image);
 
 test('the page: titled, the canvas on white, the controls beneath, small', async () => {
   assert.equal(await page.title(), 'Kelvaro');
-  // Only the page's own files, and no code from strings.
+  // Only the page's own files, no code from strings, and no inline code
+  // but the page's own script, by its hash.
   const policy = await page.locator('meta[http-equiv="Content-Security-Policy"]').getAttribute('content');
   const sources = policy.split(';').flatMap((directive) => directive.trim().split(/\s+/).slice(1));
-  assert.deepEqual([...new Set(sources)].sort(), ["'none'", "'self'", "'wasm-unsafe-eval'"], policy);
+  const inline = await page.evaluate(() => [...document.querySelectorAll('script:not([src])')].map((one) => one.text));
+  const hashes = inline.map((text) => `'sha256-${createHash('sha256').update(text).digest('base64')}'`);
+  assert.equal(hashes.length, 1, 'the page has one inline script');
+  assert.deepEqual([...new Set(sources)].sort(), ["'none'", "'self'", "'wasm-unsafe-eval'", ...hashes].sort(), policy);
   const canvas = await page.locator('canvas').boundingBox();
   assert.deepEqual([canvas.width, canvas.height], [300, 400]);
   const table = await page.locator('table').boundingBox();

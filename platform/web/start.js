@@ -1,0 +1,31 @@
+// The page's first script, written into the page just after the canvas
+// and its messages, so that it runs as soon as they are parsed: what must
+// be in place before the program starts, and the WebGL context made now,
+// while the program's script is still on its way, rather than after.
+
+// Shows the message NAME (its data-failure) in the canvas's place, which
+// screen readers read out as an alert, or takes it away. FOR_GOOD, the
+// program cannot go on, and its controls and Pause are turned off, those
+// parsed after it stopped as well.
+function kelvaroFailure(name, shown, forGood) {
+  document.querySelector('[data-failure="' + name + '"]').hidden = !shown;
+  document.getElementById('canvas').hidden = shown;
+  if (!forGood) return;
+  var turnOff = function() {
+    document.querySelectorAll('button[data-key], #pause').forEach(function(button) {
+      button.disabled = true;
+    });
+  };
+  turnOff();
+  addEventListener('DOMContentLoaded', turnOff);
+}
+
+// The context asks for what a GLUT_DOUBLE window asks (window.cpp), and a
+// canvas has one context of a kind: the program, asking for its own, is
+// given this one. Without WebGL there is none, and the program says so
+// as it always did.
+try {
+  document.getElementById('canvas').getContext('webgl', {alpha: false, depth: false, stencil: false, antialias: false});
+} catch (error) {
+  // The program's own attempt reports it.
+}
