@@ -3,7 +3,8 @@
 // network, all simulated), in Debian's Chromium in a window on a private
 // Xvfb with WebGL working, as the other web benchmarks run it. Runs it
 // RUNS times, a fresh browser each, and prints "name value" lines: the
-// median run's category scores and the metrics behind its performance.
+// median run's category scores, the metrics behind its performance and
+// its long tasks.
 // Usage: node bench/lighthouse.mjs WEB_DIR [RUNS]
 import * as chromeLauncher from 'chrome-launcher';
 import lighthouse from 'lighthouse';
@@ -56,6 +57,12 @@ try {
     const value = id === 'unused-javascript' ? found.details?.overallSavingsBytes ?? 0 : found.numericValue;
     console.log(`lighthouse.${name} ${Number(value ?? 0).toFixed(id === 'cumulative-layout-shift' ? 3 : 0)}`);
   }
+  // The median run's main-thread tasks of over 50 ms (Total Blocking
+  // Time counts those after the first paint), as "file@start+duration"
+  // in ms of its simulated phone, and whose they are.
+  const tasks = median.audits['long-tasks']?.details?.items ?? [];
+  console.log(`lighthouse.long-tasks ${tasks.map(({ url, startTime, duration }) =>
+    `${url.split('/').pop() || url}@${startTime.toFixed(0)}+${duration.toFixed(0)}`).join(',') || 'none'}`);
   // Whatever kept a category from a full score.
   for (const category of Object.values(median.categories)) {
     for (const { id, weight } of category.auditRefs) {
