@@ -290,10 +290,14 @@ export async function openKelvaro(options,
         `${what}: no floor or no ball`);
     },
 
-    // Takes screenshots for up to SECONDS until one satisfies CONDITION.
+    // Takes screenshots until one satisfies CONDITION, for SECONDS and at
+    // least eight shots: the ball moves, and what a check looks for may be
+    // out of view for part of a bounce (the companion rises and falls twice
+    // as far as the ball), so a busy machine's slow shots must still fall
+    // at enough moments of it.
     pollShots: async (seconds, condition) => {
       const end = Date.now() + seconds * 1000;
-      while (Date.now() < end) if (condition(await kelvaro.shot())) return true;
+      for (let shots = 0; shots < 8 || Date.now() < end; shots++) if (condition(await kelvaro.shot())) return true;
       return false;
     },
 
