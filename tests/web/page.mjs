@@ -291,13 +291,13 @@ export async function openKelvaro(options,
     },
 
     // Takes screenshots until one satisfies CONDITION, for SECONDS and at
-    // least eight shots: the ball moves, and what a check looks for may be
+    // least four shots: the ball moves, and what a check looks for may be
     // out of view for part of a bounce (the companion rises and falls twice
     // as far as the ball), so a busy machine's slow shots must still fall
     // at enough moments of it.
     pollShots: async (seconds, condition) => {
       const end = Date.now() + seconds * 1000;
-      for (let shots = 0; shots < 8 || Date.now() < end; shots++) if (condition(await kelvaro.shot())) return true;
+      for (let shots = 0; shots < 4 || Date.now() < end; shots++) if (condition(await kelvaro.shot())) return true;
       return false;
     },
 
