@@ -1,16 +1,10 @@
-// The page's own script, apart from the program's: the message when the
-// program is missing, its controls, Pause, the full screen, and the
-// service worker that keeps the page working offline. It runs once the
-// page is parsed, after the program has started (start.js has the
-// messages that the program itself shows).
-
-// If kelvaro.js did not load (a 404, a half-copied folder), the page
-// says so where the canvas would otherwise stay blank. By the time the
-// page is parsed, the program's script has run or failed. The browser
-// has already reported a failed request in the console.
-addEventListener('DOMContentLoaded', function() {
-  if (typeof Module == 'undefined') kelvaroFailure('script', true, true);
-});
+// The page's own script, apart from the program's: its controls, Pause,
+// the full screen, and the service worker that keeps the page working
+// offline. It runs once the page is parsed, after the program has
+// started (start.js has the messages, the program's own and the one
+// shown when this script or the program's is missing, which it tells by
+// this name).
+var kelvaroPage = true;
 
 // A button for each key of the program, pressed with a finger, a pen or
 // a mouse (Pointer Events), or from the keyboard as any button is. A

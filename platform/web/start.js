@@ -20,6 +20,16 @@ function kelvaroFailure(name, shown, forGood) {
   addEventListener('DOMContentLoaded', turnOff);
 }
 
+// If either of the page's scripts did not load (a 404, a half-copied
+// folder), the page says so where the canvas would otherwise stay blank
+// or still: without kelvaro.js there is no program, and without page.js
+// its timers are never let go and its controls do nothing. By the time
+// the page is parsed, both have run or failed, and the browser has
+// already reported the failed request in the console.
+addEventListener('DOMContentLoaded', function() {
+  if (typeof Module == 'undefined' || typeof kelvaroPage == 'undefined') kelvaroFailure('script', true, true);
+});
+
 // The context asks for what a GLUT_DOUBLE window asks (window.cpp), and a
 // canvas has one context of a kind: the program, asking for its own, is
 // given this one. Without WebGL there is none, and the program says so

@@ -54,6 +54,8 @@ const cannotStart = [
     chromium: ['--disable-gpu', '--disable-software-rasterizer'] } },
   { name: 'the program\'s script missing from the folder', missing: 'kelvaro.js', said: /did not load/,
     controlsOff: true },
+  { name: 'the page\'s script missing from the folder', missing: 'page.js', said: /did not load/,
+    controlsOff: true },
   { name: 'JavaScript turned off', said: /needs JavaScript/, controlsOff: false, settings: {
     chromium: ['--blink-settings=scriptEnabled=false'], firefox: { 'javascript.enabled': false },
     webkit: ['--enable-javascript=false'] } },
