@@ -77,8 +77,17 @@ start_kelvaro() {
     [ "$SECONDS" -lt "$deadline" ] || fail "no window titled Kelvaro appeared within ${KELVARO_START_SECONDS:-10} s"
     sleep 0.05
   done
-  xdotool windowfocus --sync "$win"
-  [ "$(xdotool getwindowfocus)" = "$win" ] || fail "the window did not take the focus"
+  # Asked again until it holds: under Weston, XWayland may have no window
+  # focused yet, or Weston's own window manager focus the new window just
+  # after, and xdotool's --sync gives up at once on a display with none.
+  local focused=""
+  until [ "$focused" = "$win" ]; do
+    [ "$SECONDS" -lt "$deadline" ] ||
+      fail "the window did not take the focus within ${KELVARO_START_SECONDS:-10} s (focused: ${focused:-none})"
+    xdotool windowfocus "$win" 2>/dev/null || true
+    sleep 0.05
+    focused=$(xdotool getwindowfocus 2>/dev/null || true)
+  done
   wait_for_frames
 }
 
