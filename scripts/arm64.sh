@@ -6,7 +6,7 @@
 # then packages as scripts/package.sh does for amd64: the same flags,
 # the same contents.
 # Usage: scripts/arm64.sh [DIR]     (default: build-arm64)
-set -euo pipefail
+. "$(dirname "$0")/lib/strict.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/scripts/setup.sh" arm64

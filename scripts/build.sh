@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building needs, then builds build/kelvaro.
-set -euo pipefail
+. "$(dirname "$0")/lib/strict.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/scripts/setup.sh" build

@@ -3,7 +3,7 @@
 # browser in DIR: the page, its script with the program inside, its
 # icons and its service worker (docs/web.md).
 # Usage: scripts/build_web.sh [DIR]     (default: build-web)
-set -euo pipefail
+. "$(dirname "$0")/lib/strict.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$(realpath -m "${1:-$root/build-web}")
 

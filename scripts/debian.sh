@@ -26,7 +26,7 @@
 # run reads apt's cache through an overlay, so that the root's writes
 # stay its own, and adds what it downloaded (and npm's cache, copied in
 # and out) once it ends, if no other run is using the cache then.
-set -euo pipefail
+. "$(dirname "$0")/lib/strict.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ "$(id -u)" -ne 0 ]; then exec sudo -E "$0" "$@"; fi
 
@@ -35,7 +35,7 @@ inside() {
   local work=$1 cache=$2 release=$3
   shift 3
   local target=$work/root
-  . "$root/scripts/mirror.sh"
+  . "$root/scripts/lib/mirror.sh"
   local mirror security
   mirror=$(debian_mirror debian) || { echo "No Debian mirror in this machine's apt sources" >&2; exit 1; }
   security=$(debian_mirror debian-security) || security=

@@ -6,11 +6,11 @@
 # it cross-builds with the toolchain in platform/ARCH/ (scripts/arm64.sh
 # installs what that needs).
 # Usage: scripts/package.sh [DIR [ARCH]]     (default: build-deb, this machine's)
-set -euo pipefail
+. "$(dirname "$0")/lib/strict.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$(realpath -m "${1:-$root/build-deb}")
 arch=${2:-$(dpkg --print-architecture)}
-. "$root/scripts/reproducible.sh"
+. "$root/scripts/lib/reproducible.sh"
 
 "$root/scripts/setup.sh" package
 cross=()

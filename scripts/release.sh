@@ -10,15 +10,15 @@
 #   SHA256SUMS                             their sums, for sha256sum -c
 #
 # The same commit gives the same bytes, whoever builds it, wherever and
-# whenever (scripts/reproducible.sh), so anyone can rebuild a release and
+# whenever (scripts/lib/reproducible.sh), so anyone can rebuild a release and
 # compare. Changes not committed are not in it. KELVARO_FREEGLUT is as
 # for scripts/windows.sh; by default the Windows build reuses the
 # freeglut of build-windows/.
 # Usage: scripts/release.sh [DIR]     (default: dist)
-set -euo pipefail
+. "$(dirname "$0")/lib/strict.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 dist=$(realpath -m "${1:-$root/dist}")
-. "$root/scripts/reproducible.sh"
+. "$root/scripts/lib/reproducible.sh"
 version=$kelvaro_version
 "$root/scripts/setup.sh" release
 export KELVARO_FREEGLUT=${KELVARO_FREEGLUT:-$root/build-windows/freeglut}

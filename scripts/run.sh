@@ -2,7 +2,7 @@
 # Builds Kelvaro and runs it in a window. Options go to GLUT (-geometry,
 # -display, ...). With no display to open, it records one bounce cycle
 # on a virtual display into kelvaro.gif instead.
-set -euo pipefail
+. "$(dirname "$0")/lib/strict.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ -z "${DISPLAY:-}" ]; then

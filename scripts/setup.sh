@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, running or testing needs.
 # Usage: scripts/setup.sh build|web|package|windows|arm64|release|record|test|bench|debian
 # Only missing packages are installed, so a second run takes a moment.
-set -euo pipefail
+. "$(dirname "$0")/lib/strict.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 build_packages=(g++ cmake make freeglut3-dev libglu1-mesa-dev libx11-dev)
@@ -66,6 +66,15 @@ if [[ ${1:-build} =~ ^(test|bench)$ ]] && ! command -v npm >/dev/null; then
   wanted+=(nodejs npm)
 fi
 
+# Elsewhere than Debian or a derivative there is no apt-get or dpkg to
+# install with: one message says what to install and how to go on.
+if ! command -v apt-get >/dev/null || ! command -v dpkg-query >/dev/null; then
+  echo "This system has no apt-get or dpkg (it is not Debian or a derivative), so Kelvaro's scripts" \
+    "cannot install what they need. Install these Debian packages' counterparts with your own" \
+    "package manager: ${wanted[*]}; then build by hand as docs/install.md says, under" \
+    "\"Building by hand\"." >&2
+  exit 1
+fi
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 missing=()

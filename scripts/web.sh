@@ -2,7 +2,7 @@
 # Builds Kelvaro for the browser and serves it on this machine, with
 # Python's own static file server, until Ctrl-C.
 # Usage: scripts/web.sh [PORT]     (default: 8000)
-set -euo pipefail
+. "$(dirname "$0")/lib/strict.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 port=${1:-8000}
 

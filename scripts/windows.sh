@@ -7,14 +7,14 @@
 # folder for freeglut, built there if it is not there yet: a build can
 # reuse an earlier one's.
 # Usage: scripts/windows.sh [DIR]     (default: build-windows)
-set -Eeuo pipefail
+. "$(dirname "$0")/lib/strict.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$(realpath -m "${1:-$root/build-windows}")
 toolchain=$root/platform/windows/mingw-w64.cmake
 freeglut=$(realpath -m "${KELVARO_FREEGLUT:-$dir/freeglut}")
 log=$dir/build.log
-. "$root/scripts/reproducible.sh"
-. "$root/scripts/mirror.sh"
+. "$root/scripts/lib/reproducible.sh"
+. "$root/scripts/lib/mirror.sh"
 
 "$root/scripts/setup.sh" windows
 mkdir -p "$dir"
