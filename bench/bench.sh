@@ -26,7 +26,7 @@
 # Every tick requests exactly one frame, so frames a second are the tick
 # rate, the animation's speed: 100 is the ideal. bench/web.mjs counts the
 # web build's ticks in the page. Nothing here passes or fails.
-set -euo pipefail
+. "$(dirname "$0")/../scripts/lib/strict.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 docs=$root/docs
 doc=$docs/performance.md
@@ -48,7 +48,6 @@ if [ "$mode" = windows ]; then
 fi
 
 work=$(mktemp -d)
-xvfb_pid=""
 pid=""
 stop_kelvaro() {
   [ -z "$pid" ] || { kill "$pid" && wait "$pid"; } 2>/dev/null || true
@@ -56,7 +55,7 @@ stop_kelvaro() {
 }
 trap 'stop_kelvaro; [ "$mode" != windows ] || wineserver -k 2>/dev/null
   kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
-. "$root/scripts/xvfb.sh"
+. "$root/scripts/lib/displays.sh"
 start_xvfb "$work" 1024x768x24
 
 # The program measured, and the name of its runs: the native build, or
@@ -304,6 +303,7 @@ $(versus_native arm64 "Under QEMU" qemu-aarch64-static "$root/build-arm64/kelvar
     section=arm64
     ;;
   weston)
+    desktop=$DISPLAY
     start_weston "$work"
     other_display=$DISPLAY DISPLAY=$desktop
     body="$(machine) $(weston --version) with its X11 backend drawing with pixman, as a window on the same Xvfb, and $(Xwayland -version 2>&1 | head -n 1). Each run $seconds s, the two taking turns.

@@ -2,7 +2,7 @@
 # Records one bounce cycle (about 4 seconds) of Kelvaro, run on a private
 # virtual display, into a GIF.
 # Usage: scripts/record.sh [OUT.gif]     (default: kelvaro.gif here)
-set -euo pipefail
+. "$(dirname "$0")/lib/strict.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-kelvaro.gif}")
 seconds=4
@@ -11,18 +11,17 @@ seconds=4
 "$root/scripts/build.sh"
 
 work=$(mktemp -d)
-xvfb_pid=""
 kelvaro_pid=""
 # The program goes first, so that it never sees its X server vanish.
 stop() {
   set +e
   [ -n "$kelvaro_pid" ] && kill "$kelvaro_pid" && wait "$kelvaro_pid"
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" && wait "$xvfb_pid"
+  kill $(jobs -p) && wait
   rm -rf "$work"
 } 2>/dev/null
 trap stop EXIT
 
-. "$root/scripts/xvfb.sh"
+. "$root/scripts/lib/displays.sh"
 start_xvfb "$work" 300x400x24
 
 "$root/build/kelvaro" -geometry +0+0 &

@@ -2,10 +2,9 @@
 # arm64's libraries, and its program is an ARM aarch64 executable; it is
 # unpacked into DIR/root for the end-to-end tests (nothing is installed).
 # Usage: bash package.sh DIR
-. "$(dirname "$0")/../strict.sh"
+. "$(dirname "$0")/../harness/checks.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 dir=${1:?usage: package.sh DIR}
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 deb=$("$root/scripts/arm64.sh" "$dir/deb" | tail -n 1)
 [[ $(basename "$deb") =~ ^kelvaro_[0-9.]+_arm64\.deb$ ]] || fail "package named $deb"

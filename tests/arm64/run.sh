@@ -2,7 +2,7 @@
 # on the arm64 program unpacked from its package, under QEMU on the
 # test's own Xvfb; the X tools stay the machine's own.
 # Usage: bash run.sh NAME DIR WM_CLOSE
-. "$(dirname "$0")/../strict.sh"
+. "$(dirname "$0")/../harness/checks.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 name=${1:?usage: run.sh NAME DIR WM_CLOSE}
 export KELVARO_ARM64=${2:?}/root/usr/bin/kelvaro

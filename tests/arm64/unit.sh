@@ -1,7 +1,7 @@
 # The unit tests, cross-built for arm64 and run under QEMU: CMake runs
 # them through the toolchain's emulator.
 # Usage: bash unit.sh DIR
-. "$(dirname "$0")/../strict.sh"
+. "$(dirname "$0")/../harness/checks.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 dir=${1:?usage: unit.sh DIR}
 mkdir -p "$dir"

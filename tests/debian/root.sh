@@ -3,7 +3,7 @@
 # its command runs leaves no mount and no process of its root, and the
 # cache keeps its files; the next runs, two at once, pass and clear the
 # killed run's root.
-. "$(dirname "$0")/../strict.sh"
+. "$(dirname "$0")/../harness/checks.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 if [ -e /etc/kelvaro-debian-root ]; then
   echo "Skipped: this is a root of scripts/debian.sh, and none is made inside another"
@@ -11,10 +11,10 @@ if [ -e /etc/kelvaro-debian-root ]; then
 fi
 cache=${KELVARO_DEBIAN_CACHE:-/var/cache/kelvaro/debian}/trixie
 log=$(mktemp)
-trap 'rm -f "$log" "$log".*' EXIT
+# On a failure, what the runs said may tell why.
+trap 'status=$?; [ "$status" -eq 0 ] || cat "$log" >&2; rm -f "$log" "$log".*; exit "$status"' EXIT
 # The cache's files: none where no run has made it yet.
 files() { if [ -d "$cache" ]; then find "$cache" -type f | wc -l; else echo 0; fi; }
-fail() { echo "FAIL: $*" >&2; cat "$log" >&2; exit 1; }
 # What of the root in $1 is still mounted, or still runs, anywhere.
 left() {
   cat /proc/[0-9]*/mountinfo 2>/dev/null | awk -v dir="$1/" 'index($5, dir) == 1 { print "mounted: " $5 }'

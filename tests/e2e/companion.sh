@@ -1,9 +1,7 @@
 # "a" and F2 each show the cyan companion; Home hides it again. The
 # companion rises and falls twice as far as the ball and leaves the view
 # when the ball is high or low, so the tests poll a whole cycle for it.
-. "$(dirname "$0")/lib.sh"
-
-companion_shown() { [ "$(count_colour companion)" -ge "$(picture companion.shown)" ]; }
+. "$(dirname "$0")/../harness/e2e.sh"
 
 # Home hides the companion: no frame for a second shows any of it.
 expect_hidden_after_home() {

@@ -1,6 +1,6 @@
 # Options that GLUT does not know change nothing; with no display the
 # program stops at once, non-zero, with GLUT's own message.
-. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../harness/e2e.sh"
 
 start_kelvaro --frobnicate 7 -q extra
 shot

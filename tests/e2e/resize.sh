@@ -1,7 +1,7 @@
 # A resize keeps the picture right: the viewport fills the new window and
 # the projection takes its aspect, so the ball keeps its true size and
 # shape and stays centred.
-. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../harness/e2e.sh"
 
 ball_in_full_view() {
   read -r n x0 y0 x1 y1 < <(find_colour ball)

@@ -1,6 +1,6 @@
 # The first picture: one 300 x 400 window titled "Kelvaro", a white
 # background, the floor as a band low in the window and the ball above.
-. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../harness/e2e.sh"
 
 start_kelvaro
 [ "$(xdotool getwindowname "$win")" = "Kelvaro" ] || fail "wrong title"

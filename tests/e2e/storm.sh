@@ -2,7 +2,7 @@
 # resizes down to 1 x 1 and back. Afterwards the program still runs and
 # animates, and "r", Home and the original size give the start picture.
 # KELVARO_STORM_SEED repeats a run; the seed is printed on failure.
-. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../harness/e2e.sh"
 
 seed=${KELVARO_STORM_SEED:-$$}
 RANDOM=$seed

@@ -3,7 +3,7 @@
 # through whichever swap control GLX offers, and keeps its speed; where
 # none is offered it asks nothing and runs as ever.
 # Usage: bash vblank.sh KELVARO WM_CLOSE VBLANK FRAME_WATCH
-. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../harness/e2e.sh"
 VBLANK=${3:?usage: vblank.sh KELVARO WM_CLOSE VBLANK FRAME_WATCH}
 FRAME_WATCH=${4:?usage: vblank.sh KELVARO WM_CLOSE VBLANK FRAME_WATCH}
 

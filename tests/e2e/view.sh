@@ -1,6 +1,6 @@
 # The arrow keys turn the scene; "+"/"-" and "x"/"z" change the ball's
 # size and place; "r" restores them.
-. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../harness/e2e.sh"
 
 start_kelvaro
 

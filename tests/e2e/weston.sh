@@ -1,17 +1,18 @@
 # On a Wayland desktop, through XWayland: Weston on the test's Xvfb
-# (scripts/xvfb.sh). The start-up picture, a key typed on the desktop's
+# (scripts/lib/displays.sh). The start-up picture, a key typed on the desktop's
 # keyboard, a resize, and the close as the desktop does it, after which
 # the program exits with 0 having printed nothing.
-. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../harness/e2e.sh"
 
 start_xvfb "$work" 1280x1024x24 || fail "no X server"
+# Keys are typed on the keyboard of the display Weston runs on, its seat.
+desktop=$DISPLAY
 start_weston "$work" || fail "no Weston"
 start_kelvaro
 expect_start_view "under Weston"
 # The key goes through Weston and XWayland: the picture shows it once
 # it has arrived.
 DISPLAY=$desktop xdotool key a
-companion_shown() { [ "$(count_colour companion)" -gt 0 ]; }
 poll_shots 5 companion_shown || fail "under Weston, a shows no companion within 5 s"
 resize 400 300
 shot

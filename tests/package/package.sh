@@ -3,14 +3,10 @@
 # program unpacked from it (nothing is installed) shows the start picture
 # and closes cleanly, checked by the end-to-end start-up test.
 # Usage: bash package.sh BUILD_DIR WM_CLOSE
-. "$(dirname "$0")/../strict.sh"
+. "$(dirname "$0")/../harness/checks.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvaro-package.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
 
 deb=$("$root/scripts/package.sh" "$1" | tail -n 1)
 [[ $(basename "$deb") =~ ^kelvaro_[0-9.]+_$(dpkg --print-architecture)\.deb$ ]] ||

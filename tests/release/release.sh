@@ -7,11 +7,10 @@
 # a clean lintian, and the web zip unpacked and served passing the
 # desktop page test.
 # Usage: bash release.sh     (KELVARO_FREEGLUT: a built freeglut to reuse)
-. "$(dirname "$0")/../strict.sh"
+. "$(dirname "$0")/../harness/checks.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvaro-release-test.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 git clone -q "$root" "$work/src"
 # reprotest runs as root without the variations that need sudo, FUSE or

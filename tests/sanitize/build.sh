@@ -1,7 +1,7 @@
 # Builds Kelvaro and its unit tests with AddressSanitizer and UBSan in
 # DIR, warnings as errors; the compiler's output is shown on a failure.
 # Usage: bash build.sh DIR
-. "$(dirname "$0")/../strict.sh"
+. "$(dirname "$0")/../harness/checks.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
 dir=${1:?usage: build.sh DIR}
 mkdir -p "$dir"

@@ -290,14 +290,12 @@ export async function openKelvaro(options,
         `${what}: no floor or no ball`);
     },
 
-    // Takes screenshots until one satisfies CONDITION, for SECONDS and at
-    // least four shots: the ball moves, and what a check looks for may be
-    // out of view for part of a bounce (the companion rises and falls twice
-    // as far as the ball), so a busy machine's slow shots must still fall
-    // at enough moments of it.
+    // Takes screenshots until one satisfies CONDITION, by the rule of
+    // tests/pictures.txt's poll.shots: for SECONDS and at least that many.
     pollShots: async (seconds, condition) => {
       const end = Date.now() + seconds * 1000;
-      for (let shots = 0; shots < 4 || Date.now() < end; shots++) if (condition(await kelvaro.shot())) return true;
+      const [least] = pictures['poll.shots'];
+      for (let shots = 0; shots < least || Date.now() < end; shots++) if (condition(await kelvaro.shot())) return true;
       return false;
     },
 

@@ -1,6 +1,6 @@
 # Alt+F4, as a Windows user closes a window, ends the program at once
 # with status 0, having printed nothing it should not.
-. "$(dirname "$0")/../e2e/lib.sh"
+. "$(dirname "$0")/../harness/e2e.sh"
 
 start_kelvaro
 press plus x Up

@@ -2,11 +2,10 @@
 # a GUI program that brings its own runtime, needs only DLLs that every
 # Windows has, and carries its icon, its manifest and version information.
 # Usage: bash exe.sh ZIP
-. "$(dirname "$0")/../strict.sh"
+. "$(dirname "$0")/../harness/checks.sh"
 zip=${1:?usage: exe.sh ZIP}
 work=$(mktemp -d "${TMPDIR:-/tmp}/kelvaro-exe.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 top=$(basename "$zip" .zip)
 unzip -Z1 "$zip" | sort >"$work/files"

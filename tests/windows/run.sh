@@ -4,7 +4,7 @@
 # the two lines about screen size that freeglut prints under Wine
 # (harmless.txt), since Wine hands it the X display's name as DISPLAY.
 # Usage: bash run.sh NAME BUILD_DIR WM_CLOSE
-. "$(dirname "$0")/../strict.sh"
+. "$(dirname "$0")/../harness/checks.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 name=${1:?usage: run.sh NAME BUILD_DIR WM_CLOSE}
 build=${2:?}

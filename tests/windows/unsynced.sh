@@ -1,7 +1,7 @@
 # Once its window exists, the Windows build asks WGL, once, for swaps
 # that do not wait for the display's refresh: Wine's wgl debug channel
 # shows the call. That channel's lines are Wine's, not the program's.
-. "$(dirname "$0")/../e2e/lib.sh"
+. "$(dirname "$0")/../harness/e2e.sh"
 
 export WINEDEBUG=-all,+wgl
 cat "$KELVARO_HARMLESS" - >"$work/harmless" <<<'^[0-9a-f]+:(trace|warn):wgl:'

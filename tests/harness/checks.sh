@@ -1,0 +1,17 @@
+# Sourced by every shell test: strict mode, and the checks that stop a
+# test with a word on why.
+. "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/strict.sh"
+
+# Stops the test with MESSAGE. What the test leaves for a look (a last
+# screenshot, a log) its own EXIT trap shows.
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Stops the test unless LOW <= VALUE <= HIGH: expect_between WHAT VALUE LOW HIGH.
+expect_between() {
+  local what=$1 value=$2 low=$3 high=$4
+  [ "$value" -ge "$low" ] && [ "$value" -le "$high" ] ||
+    fail "$what is $value, expected $low..$high"
+}
