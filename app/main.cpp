@@ -1,6 +1,7 @@
 // Kelvaro: a wire-frame ball bouncing on a floor, steered from the keyboard.
 #include "app/window.h"
 #include "controls/keys.h"
+// GLUT: glutInit and glutCreateWindow gain platform/created_window.h's work
 #include "platform/glut.h"
 #include "scene/ball_state.h"
 

@@ -1,6 +1,7 @@
-// What the platform adds to GLUT's glutCreateWindow: the window's size
-// at the display's scale, and swaps that do not wait for the display's
-// refresh.
+// What the platform adds to GLUT's glutInit and glutCreateWindow, for
+// every file that includes platform/glut.h: the window's size at the
+// display's scale, and swaps that do not wait for the display's refresh.
+// The work lives in platform/glx/ (X11) and platform/windows/.
 #pragma once
 
 // GLUT's main loop runs a due tick, then draws and swaps; if the swap
@@ -11,17 +12,15 @@
 // does nothing.
 void unsyncSwaps();
 
-#if defined(_WIN32)
-// Windows scales each window apart, by its screen's DPI. Sizes the
-// current window, asked for in 96 DPI pixels, in its screen's own
-// pixels, and from then on for any screen it is moved to.
-void fitDisplayScale();
-#else
-// An X11 desktop gives one scale for all its screens, as its Xft.dpi
-// resource. Sizes the window that GLUT is about to make, asked for in 96
-// DPI pixels, in the screen's own pixels; at 96 DPI it does nothing.
+// Sizes the window, asked for in 96 DPI pixels, in the screen's own
+// pixels. An X11 desktop gives one scale for all its screens, as its
+// Xft.dpi resource: called before GLUT makes the window, it sizes the
+// window to be made, and at 96 DPI does nothing. Windows scales each
+// window apart, by its screen's DPI: called after, it sizes the current
+// window, and from then on for any screen it is moved to.
 void fitDisplayScale();
 
+#if !defined(_WIN32)
 // Notes the display that GLUT's -display option names, if any.
 void noteDisplayOption(int argc, char **argv);
 
@@ -47,6 +46,8 @@ inline int createPlatformWindow(const char *title) {
   return window;
 }
 
-// From here on, the program's glutCreateWindow is the one above.
+// From here on, the program's glutCreateWindow is the one above. A macro,
+// not the linker's --wrap: freeglut's own header makes these two macros
+// on Windows, and a macro works the same with every toolchain.
 #undef glutCreateWindow
 #define glutCreateWindow createPlatformWindow

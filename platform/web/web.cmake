@@ -2,6 +2,9 @@
 # fixed-function pipeline and gluPerspective of our own (glut.h), on
 # Emscripten's html5.h and emscripten.h.
 set(web_dir ${CMAKE_CURRENT_LIST_DIR})
+# The page's own files; page/contract.md says what it and the program
+# hand each other.
+set(page_dir ${web_dir}/page)
 
 add_library(kelvaro_platform STATIC
   ${web_dir}/glut.cpp ${web_dir}/window.cpp ${web_dir}/key_table.cpp
@@ -31,48 +34,25 @@ if(EXISTS /usr/share/nodejs/acorn)
   set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
 endif()
 
-# The base64 of the bytes that HEX spells, into OUT: how CSP writes a hash.
-function(kelvaro_base64 hex out)
-  set(digits ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/)
-  string(LENGTH "${hex}" length)
-  math(EXPR bytes "${length} / 2")
-  math(EXPR padding "(3 - ${bytes} % 3) % 3")
-  # Three bytes at a time, the last filled out with zeros, make four
-  # digits; a zero byte added makes a digit less and an "=".
-  string(REPEAT "00" ${padding} zeros)
-  set(hex "${hex}${zeros}")
-  set(text "")
-  math(EXPR last "${length} + 2 * ${padding} - 6")
-  foreach(at RANGE 0 ${last} 6)
-    string(SUBSTRING "${hex}" ${at} 6 group)
-    math(EXPR value "0x${group}")
-    foreach(shift 18 12 6 0)
-      math(EXPR index "(${value} >> ${shift}) & 63")
-      string(SUBSTRING ${digits} ${index} 1 digit)
-      string(APPEND text ${digit})
-    endforeach()
-  endforeach()
-  string(LENGTH "${text}" length)
-  math(EXPR length "${length} - ${padding}")
-  string(SUBSTRING "${text}" 0 ${length} text)
-  string(REPEAT "=" ${padding} equals)
-  set(${out} "${text}${equals}" PARENT_SCOPE)
-endfunction()
-
 # The site is the build folder: the program's script and, beside it, our
 # page with its style, its scripts and its web app manifest, the desktop
 # icon and PNGs drawn from it, the licence that the page's footer links
 # to, and the service worker made for them all.
 foreach(file kelvaro.css page.js kelvaro.webmanifest)
-  configure_file(${web_dir}/${file} ${CMAKE_BINARY_DIR}/${file} COPYONLY)
+  configure_file(${page_dir}/${file} ${CMAKE_BINARY_DIR}/${file} COPYONLY)
 endforeach()
 # The page has its version, and start.js written into it with the hash
 # by which its CSP allows it.
-file(READ ${web_dir}/start.js KELVARO_START_JS)
-string(SHA256 start_sha256 "${KELVARO_START_JS}")
-kelvaro_base64(${start_sha256} KELVARO_START_HASH)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${web_dir}/start.js)
-configure_file(${web_dir}/kelvaro.html ${CMAKE_BINARY_DIR}/kelvaro.html @ONLY)
+# Node, which Emscripten runs on, gives the hash as CSP writes it.
+find_program(NODE_JS NAMES nodejs node REQUIRED)
+file(READ ${page_dir}/start.js KELVARO_START_JS)
+execute_process(
+  COMMAND ${NODE_JS} -e "const {createHash} = require('crypto');
+    process.stdout.write(createHash('sha256').update(require('fs').readFileSync(process.argv[1])).digest('base64'))"
+    ${page_dir}/start.js
+  OUTPUT_VARIABLE KELVARO_START_HASH COMMAND_ERROR_IS_FATAL ANY)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${page_dir}/start.js)
+configure_file(${page_dir}/kelvaro.html ${CMAKE_BINARY_DIR}/kelvaro.html @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/data/kelvaro.svg ${CMAKE_BINARY_DIR}/kelvaro.svg COPYONLY)
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/LICENSE.txt COPYONLY)
 
@@ -90,8 +70,8 @@ function(kelvaro_web_site target)
   list(TRANSFORM files PREPEND ${CMAKE_BINARY_DIR}/ OUTPUT_VARIABLE paths)
   add_custom_command(OUTPUT sw.js
     COMMAND ${CMAKE_COMMAND} -DSITE=${CMAKE_BINARY_DIR} "-DFILES=$<JOIN:${files},,>"
-            -DTEMPLATE=${web_dir}/sw.js.in -P ${web_dir}/worker.cmake
-    DEPENDS ${target} ${paths} ${web_dir}/sw.js.in ${web_dir}/worker.cmake VERBATIM)
+            -DTEMPLATE=${page_dir}/sw.js.in -P ${web_dir}/worker.cmake
+    DEPENDS ${target} ${paths} ${page_dir}/sw.js.in ${web_dir}/worker.cmake VERBATIM)
   add_custom_target(${target}_site ALL DEPENDS sw.js)
   install(FILES ${paths} ${CMAKE_BINARY_DIR}/sw.js DESTINATION .)
 endfunction()

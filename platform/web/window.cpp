@@ -13,6 +13,8 @@
 // made anew and the state the program set is set again, so the picture
 // goes on from where it is. If it is not back within five seconds the
 // page says so until it is.
+//
+// What the page and the program hand each other: page/contract.md.
 #include "platform/web/window.h"
 
 #include <emscripten.h>
@@ -35,7 +37,7 @@ namespace {
 const char *const canvas = "#canvas";
 constexpr double patienceMs = 5000.0;
 
-// The page's messages (page.js), by their data-failure names.
+// The page's messages (start.js), by their data-failure names.
 enum Failure { noWebGL, lost };
 
 struct Window {
@@ -53,6 +55,13 @@ Window window;
 // clang-format off
 EM_JS(void, showFailure, (int failure, int shown, int forGood), {
   kelvaroFailure(['webgl', 'lost'][failure], shown, forGood);
+});
+
+// The context's attributes as the page made it (start.js), a bit each:
+// alpha, depth, stencil, antialias.
+EM_JS(int, pageContextAttributes, (), {
+  var asked = kelvaroContextAttributes;
+  return asked.alpha | asked.depth << 1 | asked.stencil << 2 | asked.antialias << 3;
 });
 
 // WebKit with WebGL turned off has no WebGLRenderingContext at all.
@@ -176,12 +185,13 @@ void glutInitWindowSize(int /*width*/, int /*height*/) {}
 // program that cannot open its display, where the program would fail
 // at its first GL call.
 int glutCreateWindow(const char * /*title*/) {
+  const int page = pageContextAttributes();
   EmscriptenWebGLContextAttributes attributes;
   emscripten_webgl_init_context_attributes(&attributes);
-  attributes.alpha = (window.mode & GLUT_ALPHA) != 0;
-  attributes.depth = (window.mode & GLUT_DEPTH) != 0;
-  attributes.stencil = (window.mode & GLUT_STENCIL) != 0;
-  attributes.antialias = (window.mode & GLUT_MULTISAMPLE) != 0;
+  attributes.alpha = (page & 1) != 0;
+  attributes.depth = (page & 2) != 0;
+  attributes.stencil = (page & 4) != 0;
+  attributes.antialias = (page & 8) != 0;
   attributes.enableExtensionsByDefault = EM_FALSE;
   if (hasWebGL())
     window.context = emscripten_webgl_create_context(canvas, &attributes);
@@ -191,17 +201,18 @@ int glutCreateWindow(const char * /*title*/) {
     showFailure(noWebGL, 1, 1);
     emscripten_exit_with_live_runtime();
   }
-  // The page made the context as it was parsed (start.js), for a
-  // GLUT_DOUBLE window; a window of another mode would be given that one
-  // all the same, and would not draw as it asks.
-  EmscriptenWebGLContextAttributes given;
-  emscripten_webgl_get_context_attributes(window.context, &given);
-  if (given.alpha != attributes.alpha || given.depth != attributes.depth ||
-      given.stencil != attributes.stencil ||
-      given.antialias != attributes.antialias) {
+  // The page makes the context for a GLUT_DOUBLE window; a window of
+  // another mode would be given that one all the same, and would not
+  // draw as it asks.
+  const bool asks[] = {
+      (window.mode & GLUT_ALPHA) != 0, (window.mode & GLUT_DEPTH) != 0,
+      (window.mode & GLUT_STENCIL) != 0, (window.mode & GLUT_MULTISAMPLE) != 0};
+  const bool given[] = {attributes.alpha != 0, attributes.depth != 0,
+                        attributes.stencil != 0, attributes.antialias != 0};
+  if (!std::equal(asks, asks + 4, given)) {
     emscripten_console_error(
-        "Kelvaro's window was given a WebGL context of another mode than it "
-        "asks for: start.js makes it for another.");
+        "Kelvaro's window asks for a WebGL context of another mode than the "
+        "page makes (start.js).");
   }
   emscripten_webgl_make_context_current(window.context);
   prepareFixedFunction();

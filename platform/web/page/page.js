@@ -1,9 +1,8 @@
 // The page's own script, apart from the program's: its controls, Pause,
 // the full screen, and the service worker that keeps the page working
 // offline. It runs once the page is parsed, after the program has
-// started (start.js has the messages, the program's own and the one
-// shown when this script or the program's is missing, which it tells by
-// this name).
+// started. What it and the program hand each other: contract.md. Its
+// name tells start.js that it loaded.
 var kelvaroPage = true;
 
 // A button for each key of the program, pressed with a finger, a pen or

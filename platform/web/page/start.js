@@ -2,6 +2,7 @@
 // and its messages, so that it runs as soon as they are parsed: what must
 // be in place before the program starts, and the WebGL context made now,
 // while the program's script is still on its way, rather than after.
+// What it and the program hand each other: contract.md.
 
 // Shows the message NAME (its data-failure) in the canvas's place, which
 // screen readers read out as an alert, or takes it away. FOR_GOOD, the
@@ -30,12 +31,9 @@ addEventListener('DOMContentLoaded', function() {
   if (typeof Module == 'undefined' || typeof kelvaroPage == 'undefined') kelvaroFailure('script', true, true);
 });
 
-// The context asks for what a GLUT_DOUBLE window asks (window.cpp), and a
-// canvas has one context of a kind: the program, asking for its own, is
-// given this one. Without WebGL there is none, and the program says so
-// as it always did.
-try {
-  document.getElementById('canvas').getContext('webgl', {alpha: false, depth: false, stencil: false, antialias: false});
-} catch (error) {
-  // The program's own attempt reports it.
-}
+// What a GLUT_DOUBLE window asks of its context. A canvas has one context
+// of a kind: the program, asking for its own with these, is given this
+// one. Without WebGL there is none (getContext gives null), and the
+// program says so.
+var kelvaroContextAttributes = {alpha: false, depth: false, stencil: false, antialias: false};
+document.getElementById('canvas').getContext('webgl', kelvaroContextAttributes);
