@@ -19,7 +19,7 @@ log=$dir/build.log
 "$root/scripts/setup.sh" windows
 mkdir -p "$dir"
 : >"$log"
-trap 'echo "failed; the log: $log" >&2' ERR
+trap '[ $? -eq 0 ] || echo "The log of the build: $log" >&2' EXIT
 
 # freeglut's source: one version, whichever Debian this runs on, so that
 # every release builds the same freeglut. Its files come from the pool of

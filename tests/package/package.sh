@@ -16,6 +16,12 @@ lintian --fail-on error,warning "$deb" || fail "lintian"
 dpkg-deb -x "$deb" "$work/root"
 said=$(desktop-file-validate "$work/root/usr/share/applications/kelvaro.desktop" 2>&1) &&
   [ -z "$said" ] || fail "desktop-file-validate: $said"
+# The version is written in three places, which must agree.
+version=$(dpkg-deb -f "$deb" Version)
+[ "$(dpkg-parsechangelog -l "$root/packaging/changelog" -S Version)" = "$version" ] ||
+  fail "packaging/changelog's last entry is not version $version"
+grep -q "^\.TH KELVARO 1 [0-9-]* \"Kelvaro $version\"" "$root/data/kelvaro.1" ||
+  fail "data/kelvaro.1 does not say version $version"
 said=$(man --warnings -E UTF-8 -l "$work/root/usr/share/man/man1/kelvaro.1.gz" 2>&1 >/dev/null)
 [ -z "$said" ] || fail "man: $said"
 
