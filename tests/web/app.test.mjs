@@ -330,5 +330,5 @@ function workerFiles(dir) {
 function rebuildWorker(dir) {
   const web = new URL('../../platform/web/', import.meta.url).pathname;
   execFileSync('cmake', [`-DSITE=${dir}`, `-DFILES=${Object.keys(workerFiles(dir)).join(',')}`,
-    `-DTEMPLATE=${web}sw.js.in`, '-P', `${web}worker.cmake`]);
+    `-DTEMPLATE=${web}page/sw.js.in`, '-P', `${web}worker.cmake`]);
 }
