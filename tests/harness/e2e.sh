@@ -1,15 +1,9 @@
-# The one file every end-to-end test sources: a test reads as the few
-# steps a person would take. A test is run as: bash TEST.sh KELVARO
-# WM_CLOSE. Each job has its file here:
-#   checks.sh    fail, and the checks every shell test shares
-#   displays.sh  (scripts/lib/) the test's own Xvfb, and Weston on it
-#   program.sh   the program started, closed and heard from
-#   input.sh     keys and resizes, as a person gives them
-#   pictures.sh  screenshots, colours, polls of the moving picture, and
-#                the checks on what the window shows
-# However a test ends, end_test (program.sh) closes the program and
-# fails the test unless it exited with 0 having printed nothing: so
-# every test also checks that, and a sanitizer's report.
+# What every end-to-end test sources, so that it reads as the steps a
+# person would take; run as bash TEST.sh KELVARO WM_CLOSE. A file a job:
+# checks.sh (fail), scripts/lib/displays.sh (Xvfb, Weston), program.sh
+# (start, close), input.sh (keys, resizes), pictures.sh (shots, colours,
+# polls). However a test ends, end_test closes the program and fails the
+# test unless it exited with 0 having printed nothing.
 harness=$(dirname "${BASH_SOURCE[0]}")
 . "$harness/checks.sh"
 . "$harness/../../scripts/lib/displays.sh"

@@ -12,14 +12,9 @@ said=$(bash "$work/seven.sh" 2>&1) && fail "a failed command did not stop the sc
 
 # A project with a test in a group not known before, and one in none.
 . "$root/scripts/lib/groups.sh"
-cat >"$work/CMakeLists.txt" <<'CMAKE'
-cmake_minimum_required(VERSION 3.25)
-project(groups NONE)
-enable_testing()
-add_test(NAME fresh COMMAND true)
-set_tests_properties(fresh PROPERTIES LABELS newgroup)
-add_test(NAME stray COMMAND true)
-CMAKE
+printf '%s\n' 'cmake_minimum_required(VERSION 3.25)' 'project(groups NONE)' 'enable_testing()' \
+  'add_test(NAME fresh COMMAND true)' 'set_tests_properties(fresh PROPERTIES LABELS newgroup)' 'add_test(NAME stray COMMAND true)' \
+  >"$work/CMakeLists.txt"
 cmake -S "$work" -B "$work/build" >/dev/null
 for groups in "" newgroup; do
   said=$(test_labels "$work/build" $groups 2>&1) && fail "a test with no group passed with groups '$groups'"

@@ -1,5 +1,4 @@
-# Sourced by tests/harness/e2e.sh: a person's input to the window, each
-# followed by a wait for a frame drawn after the program has taken it.
+# A person's input, each followed by a frame drawn after the program took it.
 
 # Types keys (xdotool key names) into the focused window.
 press() {

@@ -1,6 +1,5 @@
-# Sourced by tests/harness/e2e.sh: screenshots of the window, the colours
-# in them, polls of the moving picture, and the checks on what it shows,
-# against the numbers of tests/pictures.txt. Uses $work and $win.
+# Screenshots of the window, their colours, polls of the moving picture,
+# and the checks on what it shows, against tests/pictures.txt.
 pictures=$(dirname "${BASH_SOURCE[0]}")/../pictures.txt
 
 # Takes a screenshot of the window into $work/shot.ppm and one pixel a

@@ -1,14 +1,10 @@
-# Sourced by tests/harness/e2e.sh: the program under test, started in
-# the test's display and closed as a window manager closes it, and what
-# it printed. Uses $work, KELVARO and WM_CLOSE, set by e2e.sh; sets pid
-# and win for the program running.
-#
-# KELVARO_PRELOAD, if set, is preloaded into the program (the sanitizer
-# build keeps Mesa's driver loaded that way); KELVARO_START_SECONDS is
-# how long the window may take to appear (default 10) and
-# KELVARO_CLOSE_SECONDS how long a close may take (default 1);
-# KELVARO_HARMLESS names a file of patterns (grep -E) for lines that the
-# program may print (the Windows build's freeglut prints two under Wine).
+# The program under test, started on the test's display, closed as a
+# window manager closes it, and heard from; sets pid and win. The
+# environment: KELVARO_PRELOAD, preloaded into it (the sanitizer build
+# keeps Mesa's driver loaded that way); KELVARO_START_SECONDS and
+# KELVARO_CLOSE_SECONDS, how long its window may take to appear (10) and
+# to close (1); KELVARO_HARMLESS, a file of patterns (grep -E) for lines
+# it may print (the Windows build's freeglut prints two under Wine).
 pid=""
 win=""
 
