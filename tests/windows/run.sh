@@ -25,8 +25,9 @@ export KELVARO_START_SECONDS=30 KELVARO_CLOSE_SECONDS=5
 ) 9>"$build/wineprefix.lock"
 
 # The Wine server outlives the program by a few seconds, with the test's
-# display gone; each test ends it so that the next starts afresh.
-trap 'wineserver -k 2>/dev/null || true' EXIT
+# display gone; each test ends it, and waits until it is gone, so that
+# the next test's program never meets a server still going down.
+trap '{ wineserver -k; wineserver -w; } 2>/dev/null || true' EXIT
 script=$here/$name.sh
 [ -f "$script" ] || script=$here/../e2e/$name.sh
 bash "$script" "$here/kelvaro.sh" "$wm_close"
