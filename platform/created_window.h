@@ -1,6 +1,7 @@
 // What the platform adds to GLUT's glutInit and glutCreateWindow, for
 // every file that includes platform/glut.h: the window's size at the
-// display's scale, and swaps that do not wait for the display's refresh.
+// display's scale, swaps that do not wait for the display's refresh, and
+// on X11 the window named as the desktop knows it.
 // The work lives in platform/glx/ (X11) and platform/windows/.
 #pragma once
 
@@ -21,6 +22,12 @@ void unsyncSwaps();
 void fitDisplayScale();
 
 #if !defined(_WIN32)
+// Gives the current window its class ("kelvaro", "Kelvaro"), its
+// process and its icon, which the desktop reads. GLUT shows a window as
+// it makes it, with no way in before: they are set at once after, and
+// desktops read them again when they change.
+void nameWindow();
+
 // Notes the display that GLUT's -display option names, if any.
 void noteDisplayOption(int argc, char **argv);
 
@@ -42,6 +49,8 @@ inline int createPlatformWindow(const char *title) {
   unsyncSwaps();
 #if defined(_WIN32)
   fitDisplayScale();
+#else
+  nameWindow();
 #endif
   return window;
 }

@@ -5,7 +5,8 @@
 . "$(dirname "$0")/lib/strict.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-build_packages=(g++ cmake make freeglut3-dev libglu1-mesa-dev libx11-dev)
+# The program; librsvg2-bin and ImageMagick draw the window's icon.
+build_packages=(g++ cmake make freeglut3-dev libglu1-mesa-dev libx11-dev librsvg2-bin imagemagick)
 # The web build: CMake and Emscripten, whose JS optimizer needs Debian's
 # acorn, and the tools that draw the icons; Python serves the result.
 web_packages=(cmake make emscripten node-acorn librsvg2-bin imagemagick python3)
@@ -21,7 +22,7 @@ wine_packages=(wine wine64 unzip)
 # architecture), and QEMU to run what is built. Its tests need
 # GoogleTest for arm64 too.
 arm64_packages=(cmake make crossbuild-essential-arm64 qemu-user-static freeglut3-dev:arm64
-  libglu1-mesa-dev:arm64 libx11-dev:arm64)
+  libglu1-mesa-dev:arm64 libx11-dev:arm64 librsvg2-bin imagemagick)
 arm64_test_packages=(libgtest-dev:arm64)
 # A release: what its scripts need, and strip-nondeterminism and zip for
 # the web zip. Its test builds it twice with reprotest, with faketime,
@@ -32,11 +33,12 @@ release_test_packages=(reprotest faketime diffoscope-minimal)
 # image tools; the benchmark's frame watcher needs the X Damage headers;
 # the browser tests need the three engines, Chromium, Firefox and WebKit
 # (WebKitGTK's MiniBrowser under its WebDriver server); the package is checked with lintian,
-# desktop-file-validate and man; stress-ng keeps the cores busy while a
-# flaky test is hunted.
-test_packages=(libgtest-dev clang-format xvfb xdotool x11-apps x11-xserver-utils weston xwayland imagemagick
-  ffmpeg libx11-dev libxdamage-dev chromium firefox-esr webkit2gtk-driver lintian desktop-file-utils man-db
-  stress-ng)
+# desktop-file-validate, appstreamcli (and its compose) and man; xprop reads
+# the window's properties; stress-ng keeps the cores busy while a flaky
+# test is hunted.
+test_packages=(libgtest-dev clang-format xvfb xdotool x11-apps x11-utils x11-xserver-utils weston xwayland
+  imagemagick ffmpeg libx11-dev libxdamage-dev chromium firefox-esr webkit2gtk-driver lintian
+  desktop-file-utils appstream appstream-compose man-db stress-ng)
 
 case "${1:-build}" in
   build) wanted=("${build_packages[@]}") ;;

@@ -1,7 +1,8 @@
 # On a Wayland desktop, through XWayland: Weston on the test's Xvfb
-# (scripts/lib/displays.sh). The start-up picture, a key typed on the desktop's
-# keyboard, a resize, and the close as the desktop does it, after which
-# the program exits with 0 having printed nothing.
+# (scripts/lib/displays.sh). The start-up picture, the window's names as
+# the desktop reads them, a key typed on the desktop's keyboard, a
+# resize, and the close as the desktop does it, after which the program
+# exits with 0 having printed nothing.
 . "$(dirname "$0")/../harness/e2e.sh"
 
 start_xvfb "$work" 1280x1024x24 || fail "no X server"
@@ -10,6 +11,7 @@ desktop=$DISPLAY
 start_weston "$work" || fail "no Weston"
 start_kelvaro
 expect_start_view "under Weston"
+expect_desktop_names "under Weston"
 # The key goes through Weston and XWayland: the picture shows it once
 # it has arrived.
 DISPLAY=$desktop xdotool key a

@@ -59,6 +59,28 @@ close_window() {
   [ -z "$close_error" ]
 }
 
+# The window carries what a desktop reads of it: its class, the
+# program's own process, and its icon at each size that desktops draw,
+# the 32-pixel one as the desktop icon drawn at that size (the build
+# draws it with the same tools): expect_desktop_names WHAT.
+expect_desktop_names() {
+  local said svg size
+  said=$(xprop -id "$win" WM_CLASS _NET_WM_PID)
+  [ "$said" = $'WM_CLASS(STRING) = "kelvaro", "Kelvaro"\n_NET_WM_PID(CARDINAL) = '"$pid" ] ||
+    fail "$1: the window says $said; the program is $pid"
+  xprop -id "$win" -notype 32c _NET_WM_ICON | sed 's/^[^=]*= *//' | tr ', ' '\n\n' | grep . >"$work/icon"
+  svg=$(dirname "${BASH_SOURCE[0]}")/../../data/kelvaro.svg
+  rsvg-convert -w 32 -h 32 "$svg" | convert png:- -depth 8 rgba:- | od -An -v -tu1 -w4 >"$work/icon.32"
+  said=$(awk -v want="$work/icon.32" '
+    NR == next_size { size = $1; sizes = sizes " " size; at = NR + 2; next_size = at + size * size; next }
+    NR >= at && size == 32 { getline rgba <want; split(rgba, c, " ")
+      if ($1 != ((c[4] * 256 + c[1]) * 256 + c[2]) * 256 + c[3]) wrong++ }
+    BEGIN { next_size = 1 } END { print substr(sizes, 2) (wrong ? "; 32: " wrong " pixels not the icon" : "") }' "$work/icon")
+  for size in 16 32 48 64 128; do
+    [[ " $said " == *" $size "* && $said != *";"* ]] || fail "$1: the window's icons: $said"
+  done
+}
+
 # What the program printed on STREAM (stdout or stderr), less the lines
 # that KELVARO_HARMLESS allows.
 printed() {
