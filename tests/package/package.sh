@@ -1,7 +1,8 @@
-# The Debian package: it builds; lintian, desktop-file-validate and man
-# find nothing to say about it; apt resolves its dependencies; and the
-# program unpacked from it (nothing is installed) shows the start picture
-# and closes cleanly, checked by the end-to-end start-up test.
+# The Debian package: it builds; lintian, desktop-file-validate,
+# appstreamcli and man find nothing to say about it; its catalog entry
+# composes; apt resolves its dependencies; and the program unpacked from
+# it (nothing is installed) passes the end-to-end start-up and desktop
+# tests.
 # Usage: bash package.sh BUILD_DIR WM_CLOSE
 . "$(dirname "$0")/../harness/checks.sh"
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -14,8 +15,25 @@ deb=$("$root/scripts/package.sh" "$1" | tail -n 1)
 lintian --fail-on error,warning "$deb" || fail "lintian"
 
 dpkg-deb -x "$deb" "$work/root"
-said=$(desktop-file-validate "$work/root/usr/share/applications/kelvaro.desktop" 2>&1) &&
+share=$work/root/usr/share id=example.kelvaro.kelvaro
+said=$(desktop-file-validate "$share/applications/$id.desktop" 2>&1) &&
   [ -z "$said" ] || fail "desktop-file-validate: $said"
+# The menu entry matches the window's class (tests/e2e/desktop.sh).
+grep -qx 'StartupWMClass=Kelvaro' "$share/applications/$id.desktop" || fail "no StartupWMClass=Kelvaro"
+# Software centres: the metainfo validates, and a catalog composed from
+# the package's files, as a distribution makes one, lists Kelvaro with
+# its icon.
+said=$(appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" 2>&1) ||
+  fail "appstreamcli validate: $said"
+! grep -E '^[EW]:' <<<"$said" || fail "appstreamcli validate: $said"
+appstreamcli compose --origin=kelvaro --result-root="$work/catalog" "$work/root" >"$work/compose" 2>&1 ||
+  fail "appstreamcli compose: $(cat "$work/compose")"
+catalog=$(zcat "$work/catalog/usr/share/swcatalog/xml/kelvaro.xml.gz")
+for want in "<id>$id</id>" '<name>Kelvaro</name>' '<summary>Watch a wire-frame ball' \
+  "<icon type=\"cached\" width=\"64\" height=\"64\">$id.png" \
+  "<icon type=\"cached\" width=\"128\" height=\"128\">$id.png"; do
+  [[ $catalog == *"$want"* ]] || fail "the composed catalog has no $want: $catalog"
+done
 # The version is written in three places, which must agree.
 version=$(dpkg-deb -f "$deb" Version)
 [ "$(dpkg-parsechangelog -l "$root/packaging/changelog" -S Version)" = "$version" ] ||
@@ -28,4 +46,4 @@ said=$(man --warnings -E UTF-8 -l "$work/root/usr/share/man/man1/kelvaro.1.gz" 2
 apt-get install --simulate "$deb" >"$work/apt" 2>&1 || fail "apt: $(cat "$work/apt")"
 grep -q '^Inst kelvaro ' "$work/apt" || fail "apt would not install it: $(cat "$work/apt")"
 
-bash "$root/tests/e2e/startup.sh" "$work/root/usr/bin/kelvaro" "$2"
+for test in startup desktop; do bash "$root/tests/e2e/$test.sh" "$work/root/usr/bin/kelvaro" "$2"; done
