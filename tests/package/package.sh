@@ -23,9 +23,9 @@ grep -qx 'StartupWMClass=Kelvaro' "$share/applications/$id.desktop" || fail "no 
 # Software centres: the metainfo validates, and a catalog composed from
 # the package's files, as a distribution makes one, lists Kelvaro with
 # its icon.
-said=$(appstreamcli validate --no-net "$share/metainfo/$id.metainfo.xml" 2>&1) ||
-  fail "appstreamcli validate: $said"
-! grep -E '^[EW]:' <<<"$said" || fail "appstreamcli validate: $said"
+# The one warning allowed: no homepage, which the project does not have.
+said=$(appstreamcli validate --no-net --pedantic "$share/metainfo/$id.metainfo.xml" 2>&1 || true)
+! grep -E '^[EWP]:' <<<"$said" | grep -v ' url-homepage-missing$' || fail "appstreamcli validate: $said"
 appstreamcli compose --origin=kelvaro --result-root="$work/catalog" "$work/root" >"$work/compose" 2>&1 ||
   fail "appstreamcli compose: $(cat "$work/compose")"
 catalog=$(zcat "$work/catalog/usr/share/swcatalog/xml/kelvaro.xml.gz")
