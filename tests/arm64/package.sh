@@ -10,7 +10,7 @@ deb=$("$root/scripts/arm64.sh" "$dir/deb" | tail -n 1)
 [[ $(basename "$deb") =~ ^kelvaro_[0-9.]+_arm64\.deb$ ]] || fail "package named $deb"
 [ "$(dpkg-deb -f "$deb" Architecture)" = arm64 ] || fail "not an arm64 package"
 [[ $(dpkg-deb -f "$deb" Depends) == *libglut3.12* ]] || fail "depends on $(dpkg-deb -f "$deb" Depends)"
-lintian --fail-on error,warning "$deb" || fail "lintian"
+expect_lintian_clean "$deb"
 rm -rf "$dir/root"
 dpkg-deb -x "$deb" "$dir/root"
 file -b "$dir/root/usr/bin/kelvaro" | grep -q "ELF 64-bit LSB pie executable, ARM aarch64" ||

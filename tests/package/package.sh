@@ -12,7 +12,7 @@ trap 'rm -rf "$work"' EXIT
 deb=$("$root/scripts/package.sh" "$1" | tail -n 1)
 [[ $(basename "$deb") =~ ^kelvaro_[0-9.]+_$(dpkg --print-architecture)\.deb$ ]] ||
   fail "package named $deb"
-lintian --fail-on error,warning "$deb" || fail "lintian"
+expect_lintian_clean "$deb"
 
 dpkg-deb -x "$deb" "$work/root"
 share=$work/root/usr/share id=example.kelvaro.kelvaro

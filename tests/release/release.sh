@@ -29,7 +29,7 @@ expected="SHA256SUMS kelvaro-$version-web.zip kelvaro-$version-windows-x86_64.zi
 for arch in amd64 arm64; do
   deb=$dist/kelvaro_${version}_$arch.deb
   [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the $arch package's version is $(dpkg-deb -f "$deb" Version)"
-  lintian --fail-on error,warning "$deb" || fail "lintian on the $arch package"
+  expect_lintian_clean "$deb"
   bad=$(dpkg-deb -c "$deb" | awk '$1 !~ /^(drwxr-xr-x|-rw-r--r--|-rwxr-xr-x)$/')
   [ -z "$bad" ] || fail "the $arch package holds files of other modes: $bad"
 done
