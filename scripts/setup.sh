@@ -33,12 +33,13 @@ release_test_packages=(reprotest faketime diffoscope-minimal)
 # image tools; the benchmark's frame watcher needs the X Damage headers;
 # the browser tests need the three engines, Chromium, Firefox and WebKit
 # (WebKitGTK's MiniBrowser under its WebDriver server); the package is checked with lintian,
-# desktop-file-validate, appstreamcli (and its compose) and man; xprop reads
+# desktop-file-validate, appstreamcli (its compose drawing the SVG icon
+# through librsvg2-common) and man; xprop reads
 # the window's properties; stress-ng keeps the cores busy while a flaky
 # test is hunted.
 test_packages=(libgtest-dev clang-format xvfb xdotool x11-apps x11-utils x11-xserver-utils weston xwayland
   imagemagick ffmpeg libx11-dev libxdamage-dev chromium firefox-esr webkit2gtk-driver lintian
-  desktop-file-utils appstream appstream-compose man-db stress-ng)
+  desktop-file-utils appstream appstream-compose librsvg2-common man-db stress-ng)
 
 case "${1:-build}" in
   build) wanted=("${build_packages[@]}") ;;
