@@ -53,7 +53,7 @@ stop_kelvaro() {
   [ -z "$pid" ] || { kill "$pid" && wait "$pid"; } 2>/dev/null || true
   pid=""
 }
-trap 'stop_kelvaro; [ "$mode" != windows ] || wineserver -k 2>/dev/null
+trap 'trap - ERR; stop_kelvaro; [ "$mode" != windows ] || wineserver -k 2>/dev/null
   kill $(jobs -p) 2>/dev/null; rm -rf "$work"' EXIT
 . "$root/scripts/lib/displays.sh"
 start_xvfb "$work" 1024x768x24

@@ -167,6 +167,7 @@ flock -s "$shared"
 finish() {
   local status=$?
   set +e
+  trap - ERR
   trap '' INT TERM
   if [ -n "${child:-}" ]; then
     kill -KILL "$child" 2>/dev/null

@@ -15,6 +15,7 @@ kelvaro_pid=""
 # The program goes first, so that it never sees its X server vanish.
 stop() {
   set +e
+  trap - ERR
   [ -n "$kelvaro_pid" ] && kill "$kelvaro_pid" && wait "$kelvaro_pid"
   kill $(jobs -p) && wait
   rm -rf "$work"
